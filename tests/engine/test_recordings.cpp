@@ -1,0 +1,48 @@
+#include "test_recordings.h"
+
+#include <unistd.h>
+#include <atomic>
+#include <fstream>
+
+#include "frames/sensor_frame.h"
+
+namespace kestova::testing {
+
+ScratchFolder::ScratchFolder() {
+    static std::atomic<int> counter{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("kestova_test_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void writeRawFile(const std::string& path, const RawFileParts& parts) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(&parts.header), sizeof parts.header);
+    out.write(reinterpret_cast<const char*>(parts.stream.data()),
+              static_cast<std::streamsize>(parts.stream.size()));
+    if (parts.withTrailer) {
+        auto trailer = parts.header;
+        trailer.dataByteCount = static_cast<std::uint32_t>(parts.stream.size());
+        trailer.position = parts.endPosition;
+        out.write(reinterpret_cast<const char*>(&trailer), sizeof trailer);
+    }
+}
+
+std::vector<std::uint8_t> repeatedFrames(int side, std::size_t count, std::uint16_t word) {
+    const auto frame = sundrel::frames::makeFrame(
+        side == 1 ? sundrel::frames::RailSide::Left : sundrel::frames::RailSide::Right,
+        {word, word, word, word});
+    std::vector<std::uint8_t> stream;
+    stream.reserve(count * frame.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        stream.insert(stream.end(), frame.begin(), frame.end());
+    }
+    return stream;
+}
+
+}  // namespace kestova::testing
