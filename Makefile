@@ -1,0 +1,59 @@
+# Quick start: `make run` and `make test`. Each installs what is missing,
+# configures, builds and then runs. CI (CI=true) builds with warnings as errors.
+PRESET ?= $(if $(CI),ci,dev)
+BUILD := build/$(PRESET)
+FUZZ_SECONDS ?= 60
+SCRATCH := scratch
+
+.PHONY: all deps build test unit-tests fuzz-smoke run bench asan tsan format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps
+
+build: deps
+	cmake --preset $(PRESET) >/dev/null
+	cmake --build --preset $(PRESET)
+
+unit-tests: build
+	ctest --preset $(PRESET) --output-on-failure -j2
+
+test: unit-tests fuzz-smoke
+
+# A bounded libFuzzer run of Analyse under AddressSanitizer and UBSan, seeded
+# with small recordings of our own.
+fuzz-smoke: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz --target analyse_fuzzer sundrel-synth
+	bash scripts/fuzz-smoke build/fuzz $(FUZZ_SECONDS)
+
+# Until the desktop program exists: a sample recording pair, analysed.
+run: build
+	rm -rf $(SCRATCH)/sample && mkdir -p $(SCRATCH)/sample
+	$(BUILD)/tools/sundrel-synth --length 1250 --start 35200 --left 65:0.06,240:0.05 \
+	    --right 450:0.04,1500:0.05 --spikes 20 --line 京沪线下行 --department 北京工务段 \
+	    --staff 张工 --time 20261210223000 $(SCRATCH)/sample >/dev/null
+	$(BUILD)/tools/kestova analyse --limits 0.1,0.1,0.1,0.1 \
+	    $(SCRATCH)/sample/20261210223000_left.raw $(SCRATCH)/sample/20261210223000_right.raw
+
+bench: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release --target analyse_bench
+	build/release/bench/analyse_bench
+
+asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan
+	ctest --preset asan -j2
+
+tsan: deps
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan
+	ctest --preset tsan -j2
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build $(SCRATCH)
