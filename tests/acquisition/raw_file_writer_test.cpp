@@ -60,10 +60,10 @@ TEST_F(RawFileWriterTest, ARunIsHeaderStreamAndTrailer) {
     RawFileHeader trailer;
     std::memcpy(&leading, bytes.data(), sizeof leading);
     std::memcpy(&trailer, bytes.data() + bytes.size() - 1710, sizeof trailer);
-    EXPECT_EQ(leading.dataByteCount, 0u);
-    EXPECT_EQ(leading.position, 100.0);
-    EXPECT_EQ(trailer.dataByteCount, 900u);
-    EXPECT_EQ(trailer.position, 250.0);
+    EXPECT_EQ(std::uint32_t{leading.dataByteCount}, 0u);  // packed: compare copies
+    EXPECT_EQ(double{leading.position}, 100.0);
+    EXPECT_EQ(std::uint32_t{trailer.dataByteCount}, 900u);
+    EXPECT_EQ(double{trailer.position}, 250.0);
     EXPECT_EQ(bytes[bytes.size() - 1710], 0xCD);
     EXPECT_EQ(bytes[bytes.size() - 1709], 0xAB);
 }

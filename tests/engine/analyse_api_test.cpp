@@ -98,10 +98,10 @@ TEST_F(AnalyseApi, ASuccessfulCallSendsEightMessagesInOrder) {
     const auto& sections = host.withCode(19);
     EXPECT_TRUE(sections.axisIsNull);
     ASSERT_EQ(sections.sections.size(), 3u);  // 240 m: two whole sections and the rest
-    EXPECT_EQ(sections.sections[0].side, 2);
+    EXPECT_EQ(std::int32_t{sections.sections[0].side}, 2);  // packed: compare copies
     const auto& info = host.withCode(13);
-    EXPECT_EQ(info.info.startPosition, 500.0);
-    EXPECT_EQ(info.info.endPosition, 740.0);
+    EXPECT_EQ(double{info.info.startPosition}, 500.0);
+    EXPECT_EQ(double{info.info.endPosition}, 740.0);
     EXPECT_EQ(host.withCode(12).axis.front(), 500.0);
 }
 

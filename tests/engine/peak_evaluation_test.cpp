@@ -121,10 +121,10 @@ TEST(EvaluateSections, WholeSectionsAndTheRest) {
     EXPECT_STREQ(records[1].range, "1+100-->1+200");
     EXPECT_STREQ(records[2].range, "1+200-->1+250");
     for (const SectionRecord& record : records) {
-        EXPECT_EQ(record.side, 1);
+        EXPECT_EQ(std::int32_t{record.side}, 1);  // packed: compare copies
         for (const BandResult& band : record.bands) {
-            EXPECT_EQ(band.ratio, 0.0f);
-            EXPECT_EQ(band.peakToPeak, 0.0f);
+            EXPECT_EQ(float{band.ratio}, 0.0f);
+            EXPECT_EQ(float{band.peakToPeak}, 0.0f);
             EXPECT_STREQ(band.position, "-");
         }
     }

@@ -56,7 +56,7 @@ TEST_F(RawFileReaderTest, ShortestFileWithoutTrailer) {
     ASSERT_EQ(checkRawFile(path, facts), KESTOVA_OK);
     EXPECT_FALSE(facts.hasTrailer);
     EXPECT_EQ(facts.endPosition, 1000.0 + (17100.0 - 1710.0) / 12.0 * 0.02);
-    EXPECT_EQ(facts.info.endPosition, facts.endPosition);
+    EXPECT_EQ(double{facts.info.endPosition}, facts.endPosition);  // packed: a copy
     const auto samples = loadSamples(path, facts);
     EXPECT_EQ(samples.size(), (17100u - 1710u) / 12u);
 }
@@ -135,7 +135,7 @@ TEST_F(RawFileReaderTest, InfoBlockCarriesTheHeaderTexts) {
     EXPECT_STREQ(facts.info.staffName, "staff");
     EXPECT_STREQ(facts.info.startTime, "20261210220000");
     EXPECT_EQ(facts.info.forward, 1);
-    EXPECT_EQ(facts.info.startPosition, 1000.0);
+    EXPECT_EQ(double{facts.info.startPosition}, 1000.0);
 }
 
 TEST(DistanceAxis, SpreadsEvenlyFromTheStart) {

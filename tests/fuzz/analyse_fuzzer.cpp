@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -38,8 +39,10 @@ const std::string& scratchPath() {
     return path;
 }
 
-constexpr double kHostile[] = {
-    0.0, 1e300, -1e300, 1e12, -0.0, 1.0 / 0.0, -1.0 / 0.0, __builtin_nan(""), 5e-324, 123456.5};
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kHostile[] = {0.0,    1e300,   -1e300, 1e12,
+                               -0.0,   kInf,    -kInf,  std::numeric_limits<double>::quiet_NaN(),
+                               5e-324, 123456.5};
 
 }  // namespace
 
