@@ -32,7 +32,7 @@ fuzz-smoke: deps
 run: build
 	rm -rf $(SCRATCH)/sample && mkdir -p $(SCRATCH)/sample
 	$(BUILD)/tools/sundrel-synth --length 1250 --start 35200 --left 65:0.06,240:0.05 \
-	    --right 450:0.04,1500:0.05 --spikes 20 --line 京沪线下行 --department 北京工务段 \
+	    --right 450:0.07,1500:0.04 --spikes 20 --line 京沪线下行 --department 北京工务段 \
 	    --staff 张工 --time 20261210223000 $(SCRATCH)/sample >/dev/null
 	$(BUILD)/tools/kestova analyse --limits 0.1,0.1,0.1,0.1 \
 	    $(SCRATCH)/sample/20261210223000_left.raw $(SCRATCH)/sample/20261210223000_right.raw

@@ -12,7 +12,7 @@ namespace kestova {
 // element is the real line n/2.
 //
 // GSL's mixed-radix transform costs O(n p) for a prime factor p of n, which is
-// prohibitive for records whose length has a large prime factor. Those
+// prohibitive for records whose length has large prime factors. Those
 // lengths go through Bluestein's algorithm instead: the same spectral lines,
 // computed as a convolution with a chirp on a smooth-length GSL complex
 // transform, O(n log n) for every n.

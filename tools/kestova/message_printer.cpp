@@ -164,16 +164,16 @@ void MessagePrinter::printSummary(const std::string& path, int result) {
     for (std::size_t b = 0; b < ratios_.size() && b < 4; ++b) {
         std::fprintf(out_, "  %s mm %.3f", kBandNames[b], ratios_[b]);
     }
-    std::fprintf(out_, "\n  Sections:\n");
-    std::fprintf(out_, "    %-22s", "range");
+    std::fprintf(out_, "\n  Sections (ratio %%, peak-to-peak mm, longest exceeding run):\n");
+    std::fprintf(out_, "    %-18s", "range");
     for (const char* band : kBandNames) {
-        std::fprintf(out_, " | %-9s %7s %8s %-22s", band, "ratio%", "p-p mm", "longest run");
+        std::fprintf(out_, " | %-9s mm %18s", band, "");
     }
     std::fprintf(out_, "\n");
     for (const SectionRecord& record : sections_) {
-        std::fprintf(out_, "    %-22s", utf8(record.range).c_str());
+        std::fprintf(out_, "    %-18s", utf8(record.range).c_str());
         for (const BandResult& band : record.bands) {
-            std::fprintf(out_, " | %-9s %7.2f %8.3f %-22s", "", static_cast<double>(band.ratio),
+            std::fprintf(out_, " | %6.2f %6.3f %-16s", static_cast<double>(band.ratio),
                          static_cast<double>(band.peakToPeak), utf8(band.position).c_str());
         }
         std::fprintf(out_, "\n");
