@@ -3,13 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
 #include <vector>
 
 #include "band_kernels.h"
+#include "test_recordings.h"
 
 namespace kestova {
 namespace {
+
+using testing::randomRecord;
 
 // The defining causal sum, centred: c[i] = sum_{j<=min(M-1,i)} h[j] x[i-j],
 // output[k] = c[k + D] for D <= k < n - D, else 0.
@@ -26,16 +28,6 @@ std::vector<double> causalCentred(std::span<const double> h, const std::vector<d
         out[k] = sum;
     }
     return out;
-}
-
-std::vector<double> randomRecord(std::size_t n) {
-    std::mt19937 random(static_cast<unsigned>(n));
-    std::normal_distribution<double> normal(0.0, 1.0);
-    std::vector<double> x(n);
-    for (double& v : x) {
-        v = normal(random);
-    }
-    return x;
 }
 
 TEST(ApplyBandFilter, EqualsTheDirectCentredConvolution) {

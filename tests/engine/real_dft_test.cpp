@@ -5,11 +5,14 @@
 #include <cmath>
 #include <complex>
 #include <numbers>
-#include <random>
 #include <vector>
+
+#include "test_recordings.h"
 
 namespace kestova {
 namespace {
+
+using testing::randomRecord;
 
 // The definition, O(n^2), in GSL's half-complex order.
 std::vector<double> naiveHalfComplex(const std::vector<double>& x) {
@@ -34,16 +37,6 @@ std::vector<double> naiveHalfComplex(const std::vector<double>& x) {
     return out;
 }
 
-std::vector<double> randomRecord(std::size_t n, unsigned seed) {
-    std::mt19937 random(seed);
-    std::normal_distribution<double> normal(0.0, 1.0);
-    std::vector<double> x(n);
-    for (double& v : x) {
-        v = normal(random);
-    }
-    return x;
-}
-
 // Smooth lengths go to GSL directly, lengths with a large prime factor
 // through Bluestein; both must give the DFT's own lines.
 TEST(RealDft, MatchesTheDefinitionForEveryKindOfLength) {
@@ -55,7 +48,7 @@ TEST(RealDft, MatchesTheDefinitionForEveryKindOfLength) {
          {Case{2, false}, Case{10, false}, Case{360, false}, Case{17, false}, Case{11 * 13, false},
           Case{97, false}, Case{101, true}, Case{202, true}, Case{67 * 67, true}, Case{1009, true},
           Case{2018, true}, Case{3 * 101, true}}) {
-        const auto x = randomRecord(c.n, static_cast<unsigned>(c.n));
+        const auto x = randomRecord(c.n);
         const auto expected = naiveHalfComplex(x);
         RealDft dft(c.n);
         EXPECT_EQ(dft.usesBluestein(), c.bluestein) << c.n;

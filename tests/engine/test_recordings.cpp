@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <atomic>
 #include <fstream>
+#include <random>
 
 #include "frames/sensor_frame.h"
 
@@ -31,6 +32,16 @@ void writeRawFile(const std::string& path, const RawFileParts& parts) {
         trailer.position = parts.endPosition;
         out.write(reinterpret_cast<const char*>(&trailer), sizeof trailer);
     }
+}
+
+std::vector<double> randomRecord(std::size_t n) {
+    std::mt19937 random(static_cast<unsigned>(n));
+    std::normal_distribution<double> normal(0.0, 1.0);
+    std::vector<double> x(n);
+    for (double& v : x) {
+        v = normal(random);
+    }
+    return x;
 }
 
 std::vector<std::uint8_t> repeatedFrames(int side, std::size_t count, std::uint16_t word) {

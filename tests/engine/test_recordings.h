@@ -33,6 +33,9 @@ struct RawFileParts {
 
 void writeRawFile(const std::string& path, const RawFileParts& parts);
 
+// n normally distributed values (mean 0, deviation 1), the same for the same n.
+std::vector<double> randomRecord(std::size_t n);
+
 // `count` frames of one side whose four words are all `word`.
 std::vector<std::uint8_t> repeatedFrames(int side, std::size_t count, std::uint16_t word);
 
