@@ -19,7 +19,9 @@ build: deps
 unit-tests: build
 	ctest --preset $(PRESET) --output-on-failure -j2
 
-test: unit-tests fuzz-smoke
+# The suite in the normal build, again under ASan+UBSan and under TSan, then
+# the fuzz smoke run.
+test: unit-tests asan tsan fuzz-smoke
 
 # A bounded libFuzzer run of Analyse under AddressSanitizer and UBSan, seeded
 # with small recordings of our own.

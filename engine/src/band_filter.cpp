@@ -10,10 +10,19 @@ namespace {
 // cache while the inner loop runs over contiguous outputs and vectorises.
 constexpr std::size_t kBlock = 512;
 
+// The AVX2 clone is chosen when the library loads, through an ifunc resolver
+// that runs before a ThreadSanitizer runtime is ready; sanitized builds keep
+// the portable code only.
+#if defined(KESTOVA_PORTABLE_ONLY)
+#define KESTOVA_VECTOR_CLONES
+#else
+#define KESTOVA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#endif
+
 // Sums the pairs of inputs that a symmetric kernel weighs alike:
 //   out[k] = h[D] x[k] + sum_{m=1..D} h[D-m] (x[k-m] + x[k+m]),
 // half the multiplications of the plain sum.
-__attribute__((target_clones("avx2", "default"))) void symmetricBlock(
+KESTOVA_VECTOR_CLONES void symmetricBlock(
     const double* __restrict kernel, std::size_t delay, const double* __restrict input,
     double* __restrict out, std::size_t first, std::size_t count) {
     const double centre = kernel[delay];

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+
+#include "app/panel_codes.h"
+#include "kestova/kestova.h"
+
+namespace sundrel::app {
+
+// The record of every panel message: code, data, axis, count, each a
+// pointer-sized word. It belongs to its sender and is valid only while a
+// synchronous send is being handled, or until a posted message is handled.
+using PanelMessage = ::PanelMessage;
+
+inline PanelCode codeOf(const PanelMessage& message) {
+    return static_cast<PanelCode>(message.code);
+}
+
+// Anything that takes part in the message protocol: one handler that
+// switches on the code and ignores codes it does not know.
+class PanelReceiver {
+public:
+    virtual ~PanelReceiver() = default;
+    virtual void handlePanelMessage(const PanelMessage& message, std::intptr_t lparam) = 0;
+
+protected:
+    PanelReceiver() = default;
+    PanelReceiver(const PanelReceiver&) = default;
+    PanelReceiver& operator=(const PanelReceiver&) = default;
+};
+
+// A window panel. The default handler ignores every code.
+class Panel : public QWidget, public PanelReceiver {
+    Q_OBJECT
+public:
+    explicit Panel(QWidget* parent = nullptr) : QWidget(parent) {}
+    void handlePanelMessage(const PanelMessage&, std::intptr_t) override {}
+};
+
+}  // namespace sundrel::app
