@@ -5,7 +5,7 @@ BUILD := build/$(PRESET)
 FUZZ_SECONDS ?= 60
 SCRATCH := scratch
 
-.PHONY: all deps build test unit-tests fuzz-smoke run bench asan tsan format clean
+.PHONY: all deps build test unit-tests fuzz-smoke run demo bench asan tsan format clean
 
 all: build
 
@@ -30,8 +30,14 @@ fuzz-smoke: deps
 	cmake --build --preset fuzz --target analyse_fuzzer sundrel-synth
 	bash scripts/fuzz-smoke build/fuzz $(FUZZ_SECONDS)
 
-# Until the desktop program exists: a sample recording pair, analysed.
+# The desktop program, started in a scratch working folder (its config.ini
+# lives there).
 run: build
+	mkdir -p $(SCRATCH)/run
+	cd $(SCRATCH)/run && $(CURDIR)/$(BUILD)/app/sundrel
+
+# A sample recording pair, analysed on the command line.
+demo: build
 	rm -rf $(SCRATCH)/sample && mkdir -p $(SCRATCH)/sample
 	$(BUILD)/tools/sundrel-synth --length 1250 --start 35200 --left 65:0.06,240:0.05 \
 	    --right 450:0.07,1500:0.04 --spikes 20 --line 京沪线下行 --department 北京工务段 \

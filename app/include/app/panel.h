@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 #include <cstdint>
 
@@ -30,12 +31,24 @@ protected:
     PanelReceiver& operator=(const PanelReceiver&) = default;
 };
 
-// A window panel. The default handler ignores every code.
+// A window panel: paints its background in the colour of the current look
+// (or the one it was constructed with, for looks without a colour) and
+// follows look changes (code 2). Every other code is ignored here; panels
+// that understand more handle those and pass the rest on to this handler.
 class Panel : public QWidget, public PanelReceiver {
     Q_OBJECT
 public:
-    explicit Panel(QWidget* parent = nullptr) : QWidget(parent) {}
-    void handlePanelMessage(const PanelMessage&, std::intptr_t) override {}
+    explicit Panel(QWidget* parent = nullptr);
+    void handlePanelMessage(const PanelMessage& message, std::intptr_t lparam) override;
+
+    QColor backgroundColour() const;
+
+protected:
+    // Stores a 0x00BBGGRR colour as the background and repaints.
+    virtual void applyBackgroundColour(std::uint32_t bgr);
 };
+
+// 0x00BBGGRR as a colour.
+QColor colourFromBgr(std::uint32_t bgr);
 
 }  // namespace sundrel::app

@@ -49,6 +49,7 @@ public:
     void shutdown();
 
     bool isWindowThread() const;
+    PanelRegistry& registry() { return registry_; }
 
 private:
     struct PendingSend {

@@ -2,8 +2,16 @@
 
 namespace sundrel::app {
 
-// Command ids of the ribbon controls the settings fill and read.
+// Command ids of the ribbon's controls.
 enum RibbonId : int {
+    // Application button "文件"
+    ID_FILE_OPEN = 57601,
+    ID_APP_EXIT = 57665,
+    ID_APP_ABOUT = 57664,
+    ID_BTN_MAX_MIN_BUTTON = 32821,
+    // "采集"
+    IDC_BUTTONS_TART = 32814,
+    ID_BUTTON_STOP = 32815,
     ID_COMBO_PORT_NO_LEFT = 32771,
     ID_COMBO_CRC = 32772,
     ID_COMBO_STOP_BIT = 32773,
@@ -11,15 +19,34 @@ enum RibbonId : int {
     IDC_COMBO_RATE = 32775,
     IDC_COMBO_DATA_BITS = 32776,
     ID_LINE_NAME = 32791,
+    ID_EDIT_FILE_NAME_LEFT = 32794,
+    ID_SELECT_PATH = 32800,
     ID_FILE_PATH = 32801,
+    ID_EDIT_FILE_NAME_RIGHT = 32802,
     ID_OPERATION_STAFF = 32804,
     ID_OPERATION_DEPARTMENT = 32805,
+    ID_COMBO_RUN_PATH = 32813,
+    ID_EDIT_KM_POS = 32820,
+    // "分析"
+    ID_BTN_OPEN_FILE = 32838,
+    ID_BTN_2FILE = 32839,
+    ID_BTN_1FILE = 32840,
+    ID_BTN_EXPORT_REPORT = 32842,
     ID_THRESHOLD_30_100 = 32844,
     ID_THRESHOLD_100_300 = 32845,
     ID_THRESHOLD_300_1000 = 32846,
     ID_THRESHOLD_1000_3000 = 32847,
+    // "标定"
+    ID_CHECK_RIGHT = 32829,
+    ID_CHECK_SENSOR4 = 32832,
+    ID_EDIT_DIS = 32833,
+    ID_CHECK_LEFT = 32834,
+    ID_CHECK_SENSOR1 = 32835,
+    ID_CHECK_SENSOR2 = 32836,
+    ID_CHECK_SENSOR3 = 32837,
     ID_EDIT_WHEEL_DIA = 32849,
     ID_EDIT_ENCODER_NUM = 32850,
+    ID_BUTTON_WHEEL_ENCODER_OK = 32851,
 };
 
 }  // namespace sundrel::app

@@ -1,0 +1,64 @@
+#include "analysis/ui/analyse_dlg.h"
+
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace sundrel::analysis {
+namespace {
+
+using app::PanelSlot;
+
+struct ViewEntry {
+    PanelSlot slot;
+    const char* name;
+    const char* label;  // nullptr: the view gets no tab
+};
+
+// In creation order.
+constexpr std::array<ViewEntry, 9> kViews = {{
+    {PanelSlot::RawWaveformView, "CRawDataDlg", " A：原始测量波形 "},
+    {PanelSlot::UntabbedWaveformView, "CFil10_30Dlg", nullptr},
+    {PanelSlot::Band30To100View, "CFil30_100Dlg", " C：30-100mm滤波波形 "},
+    {PanelSlot::Band100To300View, "CFil100_300Dlg", " D：100-300mm滤波波形 "},
+    {PanelSlot::Band300To1000View, "CFil300_1000Dlg", " E：300-1000mm滤波波形 "},
+    {PanelSlot::Band1000To3000View, "CFil1000_3000Dlg", " F：1000-3000mm滤波波形 "},
+    {PanelSlot::TrackHighLowView, "CRailHighLowDlg", " G：轨道高低波形 "},
+    {PanelSlot::EvaluationView, "CEvaluationDlg", " H：线路评估 "},
+    {PanelSlot::DetailedReport, "CCDetailReport", " I：详细报表 "},
+}};
+
+}  // namespace
+
+CAnalyseDlg::CAnalyseDlg(app::PanelRegistry& registry, QWidget* parent) : Panel(parent) {
+    setObjectName("CAnalyseDlg");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    tabs_ = new QTabWidget(this);
+    tabs_->setTabPosition(QTabWidget::South);
+    tabs_->setMovable(true);
+    layout->addWidget(tabs_);
+    for (std::size_t i = 0; i < kViews.size(); ++i) {
+        auto* view = new app::Panel(tabs_);
+        view->setObjectName(kViews[i].name);
+        view->hide();
+        registry.registerPanel(kViews[i].slot, view);
+        views_[i] = view;
+    }
+    for (std::size_t i = 0; i < kViews.size(); ++i) {
+        if (kViews[i].label != nullptr) {
+            tabs_->addTab(views_[i], QString::fromUtf8(kViews[i].label));
+        }
+    }
+}
+
+app::Panel* CAnalyseDlg::view(PanelSlot slot) const {
+    for (std::size_t i = 0; i < kViews.size(); ++i) {
+        if (kViews[i].slot == slot) {
+            return views_[i];
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace sundrel::analysis

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include "app/calibration_choice.h"
+#include "app/panel.h"
+#include "app/panel_messenger.h"
+#include "app/settings_file.h"
+#include "app/settings_record.h"
+
+namespace sundrel::app {
+
+class CMyMFCRibbonBar;
+class CMySpliterWnd;
+class CRightView;
+class CSundrelView;
+class SundrelStatusBar;
+
+// The main window: ribbon, status bar, and the splitter with the control
+// column and the pages. Loads the settings before it shows and saves them
+// when it is destroyed; keeps the ribbon category, the pages' tab and the
+// control column on the same activity.
+class CMainFrame : public QMainWindow, public PanelReceiver {
+    Q_OBJECT
+public:
+    explicit CMainFrame(PanelMessenger& messenger, std::string configPath = kConfigPath,
+                        QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    SettingsRecord& settings() { return settings_; }
+    const CalibrationChoice& calibrationChoice() const { return calibration_; }
+    CMyMFCRibbonBar* ribbon() const { return ribbon_; }
+    SundrelStatusBar* statusBarWidget() const { return statusBar_; }
+    CMySpliterWnd* splitter() const { return splitter_; }
+    CSundrelView* leftView() const { return leftView_; }
+    CRightView* rightView() const { return rightView_; }
+
+    // Applies a look (205..219); from the third call on, the panels are told
+    // its colour (code 2).
+    void applicationLook(int lookId);
+    int currentLookId() const { return look_; }
+
+    // What the user does on the ribbon.
+    void onCommand(int id);
+    void onCategoryChanged(int index);
+
+    void handlePanelMessage(const PanelMessage& message, std::intptr_t lparam) override;
+
+    static constexpr int kLeftColumnWidth = 280;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fillRibbonFromSettings();
+    void showCalibrationChoice();
+    void checkWheelAndEncoder();
+    void selectStorageFolder();
+    void showAbout();
+    void sendToPanel(PanelSlot slot, PanelCode code);
+
+    PanelMessenger& messenger_;
+    std::string configPath_;
+    SettingsRecord settings_{};
+    CalibrationChoice calibration_;
+    int look_;
+    int lookCalls_ = 0;
+    CMyMFCRibbonBar* ribbon_ = nullptr;
+    SundrelStatusBar* statusBar_ = nullptr;
+    CMySpliterWnd* splitter_ = nullptr;
+    CSundrelView* leftView_ = nullptr;
+    CRightView* rightView_ = nullptr;
+};
+
+// The look stored for the user ("Tavik_OEM", value "ApplicationLook").
+int storedLook();
+void storeLook(int lookId);
+
+}  // namespace sundrel::app

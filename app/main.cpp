@@ -1,0 +1,104 @@
+// Sundrel: records, calibrates and analyses rail corrugation measurements.
+//
+//   sundrel [--screenshot FILE [--activity 0|1|2] [--look ID]]
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/look_table.h"
+#include "app/panel_messenger.h"
+#include "app/panel_registry.h"
+#include "app/ribbon_ids.h"
+#include "app/ui/main_frame.h"
+#include "app/ui/program_icon.h"
+#include "app/ui/ribbon_bar.h"
+#include "app/user_messages.h"
+
+namespace {
+
+struct Options {
+    QString screenshot;
+    int activity = -1;
+    int look = 0;
+};
+
+[[noreturn]] void usage(const char* message) {
+    std::fprintf(stderr,
+                 "sundrel: %s\nusage: sundrel [--screenshot FILE [--activity 0|1|2] [--look ID]]\n",
+                 message);
+    std::exit(2);
+}
+
+Options parse(const QStringList& args) {
+    Options options;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        auto value = [&]() -> QString {
+            if (i + 1 >= args.size()) {
+                usage("an option needs a value");
+            }
+            return args[++i];
+        };
+        bool ok = true;
+        if (arg == "--screenshot") {
+            options.screenshot = value();
+        } else if (arg == "--activity") {
+            options.activity = value().toInt(&ok);
+            ok = ok && options.activity >= 0 && options.activity <= 2;
+        } else if (arg == "--look") {
+            options.look = value().toInt(&ok);
+            ok = ok && options.look >= sundrel::app::kLookWindows2000 &&
+                 options.look <= sundrel::app::kLookWindows7;
+        } else {
+            usage("unknown argument");
+        }
+        if (!ok) {
+            usage("bad option value");
+        }
+    }
+    return options;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Tavik_OEM"));
+    QApplication::setApplicationName(QStringLiteral("Sundrel"));
+    QApplication::setWindowIcon(sundrel::app::programIcon());
+    const Options options = parse(QApplication::arguments());
+    if (!options.screenshot.isEmpty()) {
+        sundrel::app::setUserMessageSink(sundrel::app::stderrMessageSink());
+    }
+
+    using namespace sundrel::app;
+    PanelMessenger messenger(PanelRegistry::global());
+    QObject::connect(&application, &QCoreApplication::aboutToQuit, &messenger,
+                     &PanelMessenger::shutdown);
+    auto* window = new CMainFrame(messenger);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+
+    if (!options.screenshot.isEmpty()) {
+        // Choose as the user would, then let the window settle, render it and
+        // close it the normal way (which saves the settings).
+        if (options.look != 0) {
+            window->onCommand(options.look);
+        }
+        if (options.activity >= 0) {
+            window->ribbon()->activateCategory(options.activity);
+            window->onCategoryChanged(options.activity);
+        }
+        QTimer::singleShot(200, window, [window, file = options.screenshot] {
+            const bool saved = window->grab().save(file, "PNG");
+            if (!saved) {
+                std::fprintf(stderr, "sundrel: cannot write %s\n", qUtf8Printable(file));
+            }
+            window->close();
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+    }
+    return QApplication::exec();
+}

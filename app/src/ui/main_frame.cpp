@@ -1,0 +1,273 @@
+#include "app/ui/main_frame.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QSettings>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "app/look_table.h"
+#include "app/ribbon_ids.h"
+#include "app/ribbon_settings.h"
+#include "app/ui/left_view.h"
+#include "app/ui/look_style.h"
+#include "app/ui/ribbon_bar.h"
+#include "app/ui/right_view.h"
+#include "app/ui/splitter.h"
+#include "app/ui/status_bar.h"
+#include "app/user_messages.h"
+#include "app/wheel_encoder.h"
+
+namespace sundrel::app {
+namespace {
+
+constexpr const char* kLookKey = "ApplicationLook";
+
+QSettings userSettings() {
+    return QSettings(QStringLiteral("Tavik_OEM"), QStringLiteral("Sundrel"));
+}
+
+}  // namespace
+
+int storedLook() {
+    return userSettings().value(kLookKey, kDefaultLook).toInt();
+}
+
+void storeLook(int lookId) {
+    userSettings().setValue(kLookKey, lookId);
+}
+
+CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidget* parent)
+    : QMainWindow(parent),
+      messenger_(messenger),
+      configPath_(std::move(configPath)),
+      look_(storedLook()) {
+    setObjectName("CMainFrame");
+    setWindowTitle(QString::fromUtf8(kProgramName));
+    if (loadSettings(settings_, configPath_) != acquisition::StatusCode::Success) {
+        reportStatus(this, acquisition::StatusCode::ConfigurationFileError, "error");
+    } else {
+        look_ = settings_.nColor;
+    }
+    setCurrentLook(look_);
+    PanelRegistry& registry = messenger_.registry();
+
+    // Client area: the left view registers itself and its three panels, then
+    // the splitter is registered.
+    splitter_ = new CMySpliterWnd(this);
+    leftView_ = new CSundrelView(registry, splitter_);
+    splitter_->addWidget(leftView_);
+    registry.registerPanel(PanelSlot::Splitter, splitter_);
+    registry.registerPanel(PanelSlot::MainWindow, this);
+
+    ribbon_ = new CMyMFCRibbonBar(this);
+    setMenuWidget(ribbon_);
+    registry.registerPanel(PanelSlot::RibbonBar, ribbon_);
+    connect(ribbon_, &CMyMFCRibbonBar::command, this, &CMainFrame::onCommand);
+    connect(ribbon_, &CMyMFCRibbonBar::categoryChanged, this, &CMainFrame::onCategoryChanged);
+    fillRibbonFromSettings();
+    ribbon_->activateCategory(0);
+    showCalibrationChoice();
+
+    statusBar_ = new SundrelStatusBar(this);
+    setStatusBar(statusBar_);
+    registry.registerPanel(PanelSlot::StatusBar, statusBar_);
+    statusBar_->setInformation(thresholdLinesText(settings_.dThLine1, settings_.dThLine2));
+
+    // The pages: the right view creates the tab control and registers
+    // 24..32, 18, 14, 16, then 22 and 13.
+    rightView_ = new CRightView(messenger_, splitter_);
+    splitter_->addWidget(rightView_);
+    setCentralWidget(splitter_);
+    resize(1280, 800);
+    splitter_->setSizes({width() / 5, width() - width() / 5});
+
+    applicationLook(look_);  // the first call tells no panel
+}
+
+CMainFrame::~CMainFrame() {
+    saveSettings(settings_, configPath_);
+}
+
+void CMainFrame::fillRibbonFromSettings() {
+    for (const RibbonValue& value : ribbonValuesFromSettings(settings_)) {
+        ribbon_->setText(value.commandId, QString::fromStdString(value.text));
+    }
+}
+
+void CMainFrame::applicationLook(int lookId) {
+    look_ = lookId;
+    settings_.nColor = lookId;
+    setCurrentLook(lookId);
+    applyLookStyle(lookId, this);
+    ribbon_->setLookChecked(lookId);
+    storeLook(lookId);
+    const auto colour = lookColour(lookId);
+    if (lookCalls_ > 1 && colour) {
+        const PanelMessage message{static_cast<std::uintptr_t>(PanelCode::ApplyLook), *colour, 0,
+                                   0};
+        for (const PanelSlot slot : kLookBroadcastOrder) {
+            messenger_.send(slot, message);
+        }
+    }
+    ++lookCalls_;
+}
+
+void CMainFrame::sendToPanel(PanelSlot slot, PanelCode code) {
+    const PanelMessage message{static_cast<std::uintptr_t>(code), 0, 0, 0};
+    messenger_.send(slot, message);
+}
+
+void CMainFrame::onCommand(int id) {
+    if (id >= kLookWindows2000 && id <= kLookWindows7) {
+        applicationLook(id);
+        return;
+    }
+    switch (id) {
+        case IDC_BUTTONS_TART:
+            sendToPanel(PanelSlot::MeasureControl, PanelCode::StartMeasurement);
+            break;
+        case ID_BUTTON_STOP:
+            sendToPanel(PanelSlot::MeasureControl, PanelCode::Stop);
+            break;
+        case ID_BTN_MAX_MIN_BUTTON:
+            ribbon_->setMinimised(!ribbon_->isMinimised());
+            break;
+        case ID_SELECT_PATH:
+            selectStorageFolder();
+            break;
+        case ID_CHECK_LEFT:
+            calibration_.chooseSide(CalibrationChoice::Side::Left);
+            break;
+        case ID_CHECK_RIGHT:
+            calibration_.chooseSide(CalibrationChoice::Side::Right);
+            break;
+        case ID_CHECK_SENSOR1:
+            calibration_.chooseSensor(1);
+            break;
+        case ID_CHECK_SENSOR2:
+            calibration_.chooseSensor(2);
+            break;
+        case ID_CHECK_SENSOR3:
+            calibration_.chooseSensor(3);
+            break;
+        case ID_CHECK_SENSOR4:
+            calibration_.chooseSensor(4);
+            break;
+        case ID_FILE_OPEN:
+        case ID_BTN_OPEN_FILE:
+        case ID_BTN_2FILE:
+            sendToPanel(PanelSlot::AnalysisControl, PanelCode::OpenFile);
+            break;
+        case ID_BTN_1FILE:
+            sendToPanel(PanelSlot::AnalysisControl, PanelCode::CustomFileName);
+            break;
+        case ID_BTN_EXPORT_REPORT:
+            sendToPanel(PanelSlot::AnalysisControl, PanelCode::ExportReport);
+            break;
+        case ID_BUTTON_WHEEL_ENCODER_OK:
+            checkWheelAndEncoder();
+            break;
+        case ID_APP_ABOUT:
+            showAbout();
+            break;
+        case ID_APP_EXIT:
+            close();
+            break;
+        default:
+            break;
+    }
+    showCalibrationChoice();
+}
+
+void CMainFrame::showCalibrationChoice() {
+    using Side = CalibrationChoice::Side;
+    ribbon_->setChecked(ID_CHECK_LEFT, calibration_.side == Side::Left);
+    ribbon_->setChecked(ID_CHECK_RIGHT, calibration_.side == Side::Right);
+    ribbon_->setChecked(ID_CHECK_SENSOR1, calibration_.sensor == 1);
+    ribbon_->setChecked(ID_CHECK_SENSOR2, calibration_.sensor == 2);
+    ribbon_->setChecked(ID_CHECK_SENSOR3, calibration_.sensor == 3);
+    ribbon_->setChecked(ID_CHECK_SENSOR4, calibration_.sensor == 4);
+}
+
+void CMainFrame::checkWheelAndEncoder() {
+    const WheelEncoderSetting setting =
+        app::checkWheelAndEncoder(ribbon_->text(ID_EDIT_WHEEL_DIA).toStdString(),
+                                  ribbon_->text(ID_EDIT_ENCODER_NUM).toStdString());
+    switch (setting.verdict) {
+        case WheelEncoderSetting::Verdict::BadWheel:
+            showProgramMessage(this, QString::fromUtf8(kBadWheelText));
+            return;
+        case WheelEncoderSetting::Verdict::BadEncoder:
+            showProgramMessage(this, QString::fromUtf8(kBadEncoderText));
+            return;
+        case WheelEncoderSetting::Verdict::Accepted:
+            break;
+    }
+    settings_.nEncoder = setting.pulsesPerTurn;
+    settings_.nCollectionCommand = setting.pulsesPerFrame;
+    settings_.dWheelDia = setting.wheelDiameterMm;
+    settings_.dEncoder = setting.metresPerFrame;
+    saveSettings(settings_, configPath_);
+    showProgramMessage(this, QString::fromUtf8(kSettingAcceptedText));
+}
+
+void CMainFrame::selectStorageFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QString::fromUtf8("选择存储目录"), ribbon_->text(ID_FILE_PATH));
+    if (!folder.isEmpty()) {
+        ribbon_->setText(ID_FILE_PATH, folder);
+    }
+}
+
+void CMainFrame::showAbout() {
+    QDialog about(this);
+    about.setWindowTitle(QString::fromUtf8("版本信息"));
+    auto* layout = new QVBoxLayout(&about);
+    auto* row = new QHBoxLayout;
+    auto* icon = new QLabel(&about);
+    icon->setPixmap(windowIcon().pixmap(48, 48));
+    row->addWidget(icon);
+    row->addWidget(new QLabel(QString::fromUtf8("Sundrel，1.0 版"), &about));
+    layout->addLayout(row);
+    auto* buttons = new QDialogButtonBox(&about);
+    buttons->addButton(QString::fromUtf8("确定"), QDialogButtonBox::AcceptRole);
+    connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
+    layout->addWidget(buttons);
+    about.exec();
+}
+
+void CMainFrame::onCategoryChanged(int index) {
+    const PanelMessage switchTo{static_cast<std::uintptr_t>(PanelCode::SwitchActivity),
+                                static_cast<std::uintptr_t>(index), 0, 0};
+    messenger_.send(PanelSlot::LeftView, switchTo);
+    messenger_.send(PanelSlot::RightView, switchTo);
+}
+
+void CMainFrame::handlePanelMessage(const PanelMessage& message, std::intptr_t) {
+    if (codeOf(message) == PanelCode::SwitchActivity) {
+        const auto index = static_cast<int>(message.data);
+        if (index != ribbon_->activeCategory()) {
+            ribbon_->activateCategory(index);
+        }
+    }
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (isMinimized() || splitter_ == nullptr) {
+        return;
+    }
+    const int client = event->size().width();
+    if (client > kLeftColumnWidth) {
+        const int rest = client - kLeftColumnWidth - splitter_->handleWidth();
+        splitter_->setSizes({kLeftColumnWidth, std::max(100, rest)});
+    }
+}
+
+}  // namespace sundrel::app

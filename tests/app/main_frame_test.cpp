@@ -1,0 +1,255 @@
+#include "app/ui/main_frame.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QLineEdit>
+#include <QSettings>
+#include <QTabBar>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
+
+#include "app/look_table.h"
+#include "app/panel_registry.h"
+#include "app/ribbon_ids.h"
+#include "app/ui/left_view.h"
+#include "app/ui/ribbon_bar.h"
+#include "app/ui/right_view.h"
+#include "app/ui/splitter.h"
+#include "app/ui/status_bar.h"
+#include "app/user_messages.h"
+
+namespace sundrel::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Stands in for a panel of a later part, to see what reaches its slot.
+class RecordingPanel : public Panel {
+public:
+    std::vector<std::uintptr_t> codes;
+    std::vector<std::uintptr_t> data;
+    void handlePanelMessage(const PanelMessage& message, std::intptr_t lparam) override {
+        codes.push_back(message.code);
+        data.push_back(message.data);
+        Panel::handlePanelMessage(message, lparam);
+    }
+};
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() /
+                  ("main_frame_" + std::to_string(getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QString::fromStdString((folder_ / "user").string()));
+        config_ = (folder_ / "config.ini").string();
+        setUserMessageSink([this](const UserMessage& m) { messages_.push_back(m); });
+    }
+    void TearDown() override {
+        frame_.reset();
+        setUserMessageSink({});
+        fs::remove_all(folder_);
+    }
+
+    void writeConfig(const std::string& text) { std::ofstream(config_) << text; }
+
+    CMainFrame& open() {
+        messenger_ = std::make_unique<PanelMessenger>(registry_);
+        // Recorders take the slots before the window's own panels can.
+        registry_.registerPanel(PanelSlot::MeasureControl, &measure_);
+        registry_.registerPanel(PanelSlot::AnalysisControl, &analysis_);
+        frame_ = std::make_unique<CMainFrame>(*messenger_, config_);
+        frame_->show();
+        return *frame_;
+    }
+
+    std::vector<QString> texts() const {
+        std::vector<QString> result;
+        for (const auto& m : messages_) {
+            result.push_back(m.text);
+        }
+        return result;
+    }
+
+    fs::path folder_;
+    std::string config_;
+    std::vector<UserMessage> messages_;
+    PanelRegistry registry_;
+    std::unique_ptr<PanelMessenger> messenger_;
+    RecordingPanel measure_;
+    RecordingPanel analysis_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+constexpr const char* kConfig =
+    "[PORT_INFO]\nnPortLeft=3\nnPortRight=4\nnBaud=38400\nchParity=E\nnDatabits=8\nnStopbits=1\n"
+    "[DEFAULT_PARA]\nnColor=215\nchLineName=line\ndTh30_100=0.1\ndWheelDia=150\nnEncoder=2000\n"
+    "dThLine1=0.05\ndThLine2=0.1\n";
+
+TEST_F(MainFrameTest, FirstStartWithoutConfigurationWarnsAndWritesOneAtExit) {
+    CMainFrame& frame = open();
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].caption, "error");
+    EXPECT_EQ(messages_[0].text, "configuration file error");
+    EXPECT_EQ(frame.currentLookId(), kDefaultLook);
+    EXPECT_EQ(frame.windowTitle(), "Sundrel");
+    EXPECT_EQ(frame.ribbon()->activeCategory(), 0);
+    EXPECT_EQ(frame.leftView()->activeIndex(), 0);
+    EXPECT_EQ(frame.rightView()->tabs()->currentIndex(), 0);
+    EXPECT_EQ(frame.rightView()->tabs()->tabText(2), QString::fromUtf8(" 标定 "));
+    EXPECT_FALSE(fs::exists(config_));
+    frame_.reset();
+    ASSERT_TRUE(fs::exists(config_));
+    std::ifstream in(config_);
+    const std::string written((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    EXPECT_NE(written.find("[PORT_INFO]"), std::string::npos);
+    EXPECT_EQ(written.find("dEncoder"), std::string::npos);  // 0 is not above 0.003
+}
+
+TEST_F(MainFrameTest, SettingsFillTheRibbonAndTheStatusText) {
+    writeConfig(kConfig);
+    CMainFrame& frame = open();
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(frame.currentLookId(), 215);
+    EXPECT_EQ(frame.ribbon()->text(ID_COMBO_PORT_NO_LEFT), "COM3");
+    EXPECT_EQ(frame.ribbon()->text(ID_COMBO_CRC), "EVEN");
+    EXPECT_EQ(frame.ribbon()->text(IDC_COMBO_RATE), "38400");
+    EXPECT_EQ(frame.ribbon()->text(ID_THRESHOLD_30_100), "0.100");
+    EXPECT_EQ(frame.ribbon()->text(ID_EDIT_WHEEL_DIA), "150.000");
+    EXPECT_EQ(frame.ribbon()->text(ID_LINE_NAME), "line");
+    EXPECT_EQ(frame.statusBarWidget()->information(),
+              QString::fromUtf8("绿色线表示的峰峰值为：0.050mm；红色线表示的峰峰值为：0.100mm。"));
+    // The look's panel colour, from the start.
+    EXPECT_EQ(frame.leftView()->panel(2)->backgroundColour(), QColor(224, 241, 252));
+}
+
+TEST_F(MainFrameTest, TheThreeSidesFollowTheRibbonAndTheTabs) {
+    CMainFrame& frame = open();
+    QTabBar* categories = frame.ribbon()->categoryTabs();
+    QTest::mouseClick(categories, Qt::LeftButton, {}, categories->tabRect(2).center());
+    EXPECT_EQ(frame.ribbon()->activeCategory(), 2);
+    EXPECT_EQ(frame.leftView()->activeIndex(), 2);
+    EXPECT_EQ(frame.rightView()->tabs()->currentIndex(), 2);
+
+    QTabBar* pages = frame.rightView()->tabs()->tabBar();
+    QTest::mouseClick(pages, Qt::LeftButton, {}, pages->tabRect(1).center());
+    EXPECT_EQ(frame.rightView()->tabs()->currentIndex(), 1);
+    EXPECT_EQ(frame.leftView()->activeIndex(), 1);
+    EXPECT_EQ(frame.ribbon()->activeCategory(), 1);
+}
+
+TEST_F(MainFrameTest, PanelsTakeALooksColourFromTheSecondChoiceOn) {
+    CMainFrame& frame = open();
+    const QColor before = measure_.backgroundColour();
+    frame.onCommand(kLookOffice2007Blue);  // the user's first choice: nothing sent
+    EXPECT_TRUE(measure_.codes.empty());
+    EXPECT_EQ(measure_.backgroundColour(), before);
+    frame.onCommand(kLookOffice2007Black);  // the second: every panel is told
+    ASSERT_EQ(measure_.codes, std::vector<std::uintptr_t>{2});
+    EXPECT_EQ(measure_.data[0], 0xF0EFE7u);
+    EXPECT_EQ(measure_.backgroundColour(), QColor(231, 239, 240));
+    frame.onCommand(kLookVs2008);  // no colour: no broadcast
+    EXPECT_EQ(measure_.codes.size(), 1u);
+    EXPECT_EQ(QSettings("Tavik_OEM", "Sundrel").value("ApplicationLook").toInt(), kLookVs2008);
+    EXPECT_EQ(frame.settings().nColor, kLookVs2008);
+}
+
+TEST_F(MainFrameTest, RibbonCommandsReachTheirPanels) {
+    CMainFrame& frame = open();
+    for (int id : {IDC_BUTTONS_TART, ID_BUTTON_STOP}) {
+        frame.onCommand(id);
+    }
+    for (int id :
+         {ID_FILE_OPEN, ID_BTN_OPEN_FILE, ID_BTN_2FILE, ID_BTN_1FILE, ID_BTN_EXPORT_REPORT}) {
+        frame.onCommand(id);
+    }
+    EXPECT_EQ(measure_.codes, (std::vector<std::uintptr_t>{3, 7}));
+    EXPECT_EQ(analysis_.codes, (std::vector<std::uintptr_t>{10, 10, 10, 11, 20}));
+    frame.onCommand(ID_BTN_MAX_MIN_BUTTON);
+    EXPECT_TRUE(frame.ribbon()->isMinimised());
+    frame.onCommand(ID_BTN_MAX_MIN_BUTTON);
+    EXPECT_FALSE(frame.ribbon()->isMinimised());
+}
+
+TEST_F(MainFrameTest, WheelAndEncoderAreCheckedThenApplied) {
+    writeConfig(kConfig);
+    CMainFrame& frame = open();
+    struct Case {
+        const char* wheel;
+        const char* encoder;
+        const char* message;
+    };
+    const std::vector<Case> rejected = {
+        {"99.9", "2000", "车轮直径设置不合理！"},
+        {"300.1", "2000", "车轮直径设置不合理！"},
+        {"150", "999", "编码器的脉冲个数设置不合理！"},
+        {"150", "10001", "编码器的脉冲个数设置不合理！"},
+    };
+    for (const Case& c : rejected) {
+        messages_.clear();
+        frame.ribbon()->setText(ID_EDIT_WHEEL_DIA, c.wheel);
+        frame.ribbon()->setText(ID_EDIT_ENCODER_NUM, c.encoder);
+        frame.onCommand(ID_BUTTON_WHEEL_ENCODER_OK);
+        ASSERT_EQ(texts(), std::vector<QString>{QString::fromUtf8(c.message)}) << c.wheel;
+        EXPECT_EQ(messages_[0].caption, "Sundrel");
+        EXPECT_EQ(frame.settings().nCollectionCommand, 0);  // nothing changed
+    }
+    messages_.clear();
+    frame.ribbon()->setText(ID_EDIT_WHEEL_DIA, "150");
+    frame.ribbon()->setText(ID_EDIT_ENCODER_NUM, "2000");
+    frame.onCommand(ID_BUTTON_WHEEL_ENCODER_OK);
+    EXPECT_EQ(texts(), std::vector<QString>{QString::fromUtf8("设置成功")});
+    EXPECT_EQ(frame.settings().nCollectionCommand, 85);
+    EXPECT_EQ(frame.settings().nEncoder, 2000);
+    EXPECT_DOUBLE_EQ(frame.settings().dEncoder, 150 * 3.1415926 / (2000.0 / 85) / 1000);
+    std::ifstream in(config_);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(saved.find("nCollectionCommand=85"), std::string::npos);
+    EXPECT_NE(saved.find("dEncoder=0.020028"), std::string::npos);
+
+    frame.ribbon()->setText(ID_EDIT_WHEEL_DIA, "300");  // the upper end is accepted
+    frame.onCommand(ID_BUTTON_WHEEL_ENCODER_OK);
+    EXPECT_EQ(texts().back(), QString::fromUtf8("设置成功"));
+}
+
+TEST_F(MainFrameTest, ExactlyOneCalibrationSideAndSensorAreChecked) {
+    CMainFrame& frame = open();
+    CMyMFCRibbonBar* ribbon = frame.ribbon();
+    auto checked = [&] {
+        std::vector<int> ids;
+        for (int id : {ID_CHECK_LEFT, ID_CHECK_RIGHT, ID_CHECK_SENSOR1, ID_CHECK_SENSOR2,
+                       ID_CHECK_SENSOR3, ID_CHECK_SENSOR4}) {
+            if (ribbon->isChecked(id)) {
+                ids.push_back(id);
+            }
+        }
+        return ids;
+    };
+    EXPECT_EQ(checked(), (std::vector<int>{ID_CHECK_LEFT, ID_CHECK_SENSOR1}));
+    frame.ribbon()->activateCategory(2);
+    QTest::mouseClick(ribbon->control(ID_CHECK_SENSOR3), Qt::LeftButton);
+    EXPECT_EQ(checked(), (std::vector<int>{ID_CHECK_LEFT, ID_CHECK_SENSOR3}));
+    QTest::mouseClick(ribbon->control(ID_CHECK_SENSOR3), Qt::LeftButton);  // stays set
+    EXPECT_EQ(checked(), (std::vector<int>{ID_CHECK_LEFT, ID_CHECK_SENSOR3}));
+    QTest::mouseClick(ribbon->control(ID_CHECK_RIGHT), Qt::LeftButton);
+    EXPECT_EQ(checked(), (std::vector<int>{ID_CHECK_RIGHT, ID_CHECK_SENSOR3}));
+    EXPECT_EQ(frame.calibrationChoice().sensor, 3);
+}
+
+TEST_F(MainFrameTest, TheLeftColumnIs280PixelsWide) {
+    CMainFrame& frame = open();
+    frame.resize(1200, 700);
+    QApplication::processEvents();
+    EXPECT_EQ(frame.splitter()->sizes().front(), CMainFrame::kLeftColumnWidth);
+}
+
+}  // namespace
+}  // namespace sundrel::app
