@@ -9,6 +9,7 @@
 #include <limits>
 #include <string_view>
 
+#include "app/number_text.h"
 #include "platform/private_profile.h"
 
 namespace sundrel::app {
@@ -76,10 +77,7 @@ double leadingDouble(const std::string& text) {
 }
 
 std::string formatSixDecimals(double value) {
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-    return std::string(buffer, result.ptr);
+    return fixedText(value, 6);
 }
 
 int readInt(const char* section, const char* key, std::int32_t* value, const std::string& path) {

@@ -1,7 +1,6 @@
 #include "app/ribbon_settings.h"
 
-#include <charconv>
-
+#include "app/number_text.h"
 #include "app/ribbon_ids.h"
 #include "platform/gbk_text.h"
 
@@ -34,10 +33,7 @@ std::string integerText(int value) {
 }
 
 std::string threeDecimalsText(double value) {
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-    return std::string(buffer, result.ptr);
+    return fixedText(value, 3);
 }
 
 std::vector<RibbonValue> ribbonValuesFromSettings(const SettingsRecord& settings) {

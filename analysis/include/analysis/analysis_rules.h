@@ -1,0 +1,42 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace sundrel::analysis {
+
+// The other rail's file of a recording: the word between the path's first
+// "_" and first "." decides; "left" swaps every "left" for "right" and
+// "right" every "right" for "left"; any other word gives the path itself.
+std::string counterpartPath(const std::string& path);
+
+// Peak-to-peak limits of the four bands, mm, in band order.
+using Thresholds = std::array<double, 4>;
+
+// The texts of the four threshold edits, read as their leading number and
+// each required to lie in 0.001..1. On failure, the index of the first band
+// out of range.
+struct ThresholdCheck {
+    Thresholds values{};
+    std::optional<std::size_t> rejectedBand;
+};
+ThresholdCheck checkThresholds(const std::array<std::string, 4>& texts);
+
+// "30-100mm波段阈值设置不合理！" and its siblings, by band index.
+const char* thresholdRejectionText(std::size_t band);
+
+// "%dkm+%dm--->%dkm+%dm" of two positions in metres, each part truncated
+// toward zero.
+std::string kilometreRangeText(double startMetres, double endMetres);
+
+// "前进" for a forward run, else "后退".
+const char* directionText(bool forward);
+
+// Band names as the tables show them: "30-100mm" ... "1000-3000mm".
+const char* bandName(std::size_t band);
+
+// "<band name>【阈值:%.3fmm】".
+std::string bandThresholdHeader(std::size_t band, double threshold);
+
+}  // namespace sundrel::analysis
