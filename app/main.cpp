@@ -2,6 +2,7 @@
 //
 //   sundrel [--screenshot FILE [--activity 0|1|2] [--look ID]]
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
     PanelMessenger messenger(PanelRegistry::global());
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &messenger,
                      &PanelMessenger::shutdown);
-    auto* window = new CMainFrame(messenger);
+    QPointer<CMainFrame> window = new CMainFrame(messenger);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
 
@@ -91,7 +92,7 @@ int main(int argc, char** argv) {
             window->ribbon()->activateCategory(options.activity);
             window->onCategoryChanged(options.activity);
         }
-        QTimer::singleShot(200, window, [window, file = options.screenshot] {
+        QTimer::singleShot(0, window, [window, file = options.screenshot] {
             const bool saved = window->grab().save(file, "PNG");
             if (!saved) {
                 std::fprintf(stderr, "sundrel: cannot write %s\n", qUtf8Printable(file));
@@ -100,5 +101,7 @@ int main(int argc, char** argv) {
             QCoreApplication::exit(saved ? 0 : 1);
         });
     }
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    delete window.data();  // not yet deleted: the settings are saved as it goes
+    return status;
 }

@@ -159,7 +159,7 @@ TEST_F(MainFrameTest, PanelsTakeALooksColourFromTheSecondChoiceOn) {
     frame.onCommand(kLookVs2008);  // no colour: no broadcast
     EXPECT_EQ(measure_.codes.size(), 1u);
     EXPECT_EQ(QSettings("Tavik_OEM", "Sundrel").value("ApplicationLook").toInt(), kLookVs2008);
-    EXPECT_EQ(frame.settings().nColor, kLookVs2008);
+    EXPECT_EQ(std::int32_t{frame.settings().nColor}, kLookVs2008);
 }
 
 TEST_F(MainFrameTest, RibbonCommandsReachTheirPanels) {
@@ -200,16 +200,16 @@ TEST_F(MainFrameTest, WheelAndEncoderAreCheckedThenApplied) {
         frame.onCommand(ID_BUTTON_WHEEL_ENCODER_OK);
         ASSERT_EQ(texts(), std::vector<QString>{QString::fromUtf8(c.message)}) << c.wheel;
         EXPECT_EQ(messages_[0].caption, "Sundrel");
-        EXPECT_EQ(frame.settings().nCollectionCommand, 0);  // nothing changed
+        EXPECT_EQ(std::int32_t{frame.settings().nCollectionCommand}, 0);  // nothing changed
     }
     messages_.clear();
     frame.ribbon()->setText(ID_EDIT_WHEEL_DIA, "150");
     frame.ribbon()->setText(ID_EDIT_ENCODER_NUM, "2000");
     frame.onCommand(ID_BUTTON_WHEEL_ENCODER_OK);
     EXPECT_EQ(texts(), std::vector<QString>{QString::fromUtf8("设置成功")});
-    EXPECT_EQ(frame.settings().nCollectionCommand, 85);
-    EXPECT_EQ(frame.settings().nEncoder, 2000);
-    EXPECT_DOUBLE_EQ(frame.settings().dEncoder, 150 * 3.1415926 / (2000.0 / 85) / 1000);
+    EXPECT_EQ(std::int32_t{frame.settings().nCollectionCommand}, 85);
+    EXPECT_EQ(std::int32_t{frame.settings().nEncoder}, 2000);
+    EXPECT_DOUBLE_EQ(double{frame.settings().dEncoder}, 150 * 3.1415926 / (2000.0 / 85) / 1000);
     std::ifstream in(config_);
     const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_NE(saved.find("nCollectionCommand=85"), std::string::npos);
