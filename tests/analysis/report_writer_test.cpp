@@ -1,0 +1,74 @@
+#include "analysis/report_writer.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "analysis/report_collector.h"
+#include "platform/xlsx_book.h"
+#include "platform/xlsx_sheet.h"
+#include "synth/recording_synth.h"
+
+namespace sundrel::analysis {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A recording pair through the engine, into the workbook, and read back.
+TEST(ReportWriter, WritesBothRailsOfARecordingIntoTheTemplate) {
+    const fs::path folder =
+        fs::temp_directory_path() / ("report_writer_" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    synth::RecordingPlan plan;
+    plan.lengthM = 250;
+    plan.startPositionM = 1000;
+    plan.startTime = "20261210223000";
+    plan.lineName = "京沪线";
+    plan.right.corrugations = {{450.0, 0.07}};
+    const auto pair = synth::writeRecordingPair(plan, folder.string());
+
+    const Thresholds limits = {0.1, 0.1, 0.1, 0.1};
+    ReportCollector collector(limits);
+    SetWnd(collector.window());
+    ASSERT_EQ(Analyse(pair.leftPath.c_str(), 0.1, 0.1, 0.1, 0.1), 0);
+    ASSERT_EQ(Analyse(counterpartPath(pair.leftPath).c_str(), 0.1, 0.1, 0.1, 0.1), 0);
+    SetWnd(nullptr);
+    EXPECT_EQ(collector.filesAnalysed(), 2);
+    ASSERT_EQ(collector.table().rowCount(), 2 * 3 + 3);
+
+    const std::string output = reportPath(collector.lastInfo(), folder.string());
+    EXPECT_EQ(fs::path(output).filename(), "20261210223000.xlsx");
+    std::string error;
+    ASSERT_TRUE(writeReport(buildReportContent(collector.lastInfo(), limits, collector.table()),
+                            SUNDREL_SOURCE_TEMPLATE, output, error))
+        << error;  // the Report folder is created on the way
+
+    platform::XlsxBook book;
+    ASSERT_TRUE(book.load(output));
+    platform::XlsxSheet* sheet = book.sheet(0);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->text(1, 1), "京沪线");
+    EXPECT_EQ(sheet->text(1, 6), "1km+0m--->1km+250m");
+    EXPECT_EQ(sheet->text(2, 8), "300-1000mm【阈值:0.100mm】");
+    EXPECT_EQ(sheet->text(4, 0), "1+0-->1+100");
+    EXPECT_EQ(sheet->text(4, 1), "左轨");
+    EXPECT_EQ(sheet->text(5, 1), "右轨");
+    EXPECT_NE(sheet->text(5, 8), "0.00%");  // the right rail's 450 mm corrugation exceeds
+    EXPECT_EQ(sheet->text(4, 8), "0.00%");
+    const auto merges = sheet->mergedRanges();
+    EXPECT_NE(std::find(merges.begin(), merges.end(), "A5:A6"), merges.end());
+    EXPECT_NE(std::find(merges.begin(), merges.end(), "A9:A10"), merges.end());
+
+    // A second export replaces the first; a missing template is an error.
+    ASSERT_TRUE(writeReport(buildReportContent(collector.lastInfo(), limits, collector.table()),
+                            SUNDREL_SOURCE_TEMPLATE, output, error));
+    EXPECT_FALSE(writeReport({}, (folder / "missing.xlsx").string(), output, error));
+    EXPECT_FALSE(error.empty());
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace sundrel::analysis
