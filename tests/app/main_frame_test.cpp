@@ -247,7 +247,9 @@ TEST_F(MainFrameTest, ExactlyOneCalibrationSideAndSensorAreChecked) {
 TEST_F(MainFrameTest, TheLeftColumnIs280PixelsWide) {
     CMainFrame& frame = open();
     frame.resize(1200, 700);
-    QApplication::processEvents();
+    // The resize reaches the splitter through the event loop.
+    QTest::qWaitFor(
+        [&] { return frame.splitter()->sizes().front() == CMainFrame::kLeftColumnWidth; }, 5000);
     EXPECT_EQ(frame.splitter()->sizes().front(), CMainFrame::kLeftColumnWidth);
 }
 
