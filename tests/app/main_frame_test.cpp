@@ -248,7 +248,7 @@ TEST_F(MainFrameTest, TheLeftColumnIs280PixelsWide) {
     CMainFrame& frame = open();
     frame.resize(1200, 700);
     // The resize reaches the splitter through the event loop.
-    QTest::qWaitFor(
+    (void)QTest::qWaitFor(
         [&] { return frame.splitter()->sizes().front() == CMainFrame::kLeftColumnWidth; }, 5000);
     EXPECT_EQ(frame.splitter()->sizes().front(), CMainFrame::kLeftColumnWidth);
 }
