@@ -1,6 +1,6 @@
 // Sundrel: records, calibrates and analyses rail corrugation measurements.
 //
-//   sundrel [--screenshot FILE [--activity 0|1|2] [--look ID]]
+//   sundrel [FILE.raw] [--screenshot FILE [--activity 0|1|2] [--look ID]]
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "analysis/ui/analyse_ctrl_dlg.h"
 #include "app/look_table.h"
 #include "app/panel_messenger.h"
 #include "app/panel_registry.h"
@@ -20,6 +21,7 @@
 namespace {
 
 struct Options {
+    QString recording;  // a raw data file to analyse at start-up
     QString screenshot;
     int activity = -1;
     int look = 0;
@@ -27,7 +29,8 @@ struct Options {
 
 [[noreturn]] void usage(const char* message) {
     std::fprintf(stderr,
-                 "sundrel: %s\nusage: sundrel [--screenshot FILE [--activity 0|1|2] [--look ID]]\n",
+                 "sundrel: %s\nusage: sundrel [FILE.raw] [--screenshot FILE [--activity 0|1|2] "
+                 "[--look ID]]\n",
                  message);
     std::exit(2);
 }
@@ -52,6 +55,8 @@ Options parse(const QStringList& args) {
             options.look = value().toInt(&ok);
             ok = ok && options.look >= sundrel::app::kLookWindows2000 &&
                  options.look <= sundrel::app::kLookWindows7;
+        } else if (!arg.startsWith("--") && options.recording.isEmpty()) {
+            options.recording = arg;
         } else {
             usage("unknown argument");
         }
@@ -82,6 +87,13 @@ int main(int argc, char** argv) {
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
 
+    if (!options.recording.isEmpty()) {
+        // As the open command does after its dialog.
+        if (auto* analysis = dynamic_cast<sundrel::analysis::CAnalyseCtrlDlg*>(
+                PanelRegistry::global().lookup(PanelSlot::AnalysisControl))) {
+            analysis->analyseFile(options.recording);
+        }
+    }
     if (!options.screenshot.isEmpty()) {
         // Choose as the user would, then let the window settle, render it and
         // close it the normal way (which saves the settings).

@@ -1,17 +1,68 @@
 #pragma once
 
+#include <QString>
+#include <array>
+#include <functional>
+
+#include "analysis/analysis_rules.h"
+#include "app/engine_host_window.h"
 #include "app/panel.h"
+#include "app/panel_messenger.h"
+#include "kestova/kestova.h"
+
+class QTreeWidgetItem;
 
 namespace sundrel::analysis {
 
-// The analysis control panel (left column, analysis): opens a recording and
-// runs the engine on both rails.
+class CMyPropertyGridCtrl;
+
+// The analysis control panel (left column, analysis): opens a recording,
+// checks the ribbon's thresholds, clears the views, runs the engine on the
+// chosen file and on the other rail's file with this panel as the engine's
+// window, shows the file information and forwards every other engine message
+// to the view that owns it; writes the spreadsheet report on request.
 class CAnalyseCtrlDlg : public app::Panel {
     Q_OBJECT
 public:
-    explicit CAnalyseCtrlDlg(QWidget* parent = nullptr) : Panel(parent) {
-        setObjectName("CAnalyseCtrlDlg");
+    explicit CAnalyseCtrlDlg(app::PanelMessenger& messenger, QWidget* parent = nullptr);
+
+    // The file dialog; tests and the command line replace it.
+    void setFileChooser(std::function<QString()> chooser) { chooseFile_ = std::move(chooser); }
+    // What opens a written report; the desktop's default program unless replaced.
+    void setReportOpener(std::function<void(const QString&)> opener) {
+        openReport_ = std::move(opener);
     }
+
+    void openAndAnalyse();
+    // Everything the open command does after its dialog, for a chosen path.
+    void analyseFile(const QString& path);
+    void exportReport();
+
+    const AnalysisInfoBlock& lastInfo() const { return lastInfo_; }
+    CMyPropertyGridCtrl* grid() const { return grid_; }
+    QString infoText(const QString& caption) const;
+
+    void handlePanelMessage(const app::PanelMessage& message, std::intptr_t lparam) override;
+
+signals:
+    // An axis interval of a waveform view was edited: a step of 0 means
+    // automatic ticks. Values in metres (bottom axis) or millimetres (left).
+    void axisIntervalChanged(app::PanelSlot view, bool bottomAxis, double step);
+
+private:
+    void buildGrid();
+    void showAcquisitionInfo(const AnalysisInfoBlock& info);
+    void onPropertyChanged(QTreeWidgetItem* item, int value);
+    void tellStatusBar(const QString& text);
+
+    app::PanelMessenger& messenger_;
+    app::EngineHostWindow host_;
+    CMyPropertyGridCtrl* grid_ = nullptr;
+    QTreeWidgetItem* infoGroup_ = nullptr;
+    QTreeWidgetItem* waveformGroup_ = nullptr;
+    AnalysisInfoBlock lastInfo_{};
+    std::function<QString()> chooseFile_;
+    std::function<void(const QString&)> openReport_;
 };
 
 }  // namespace sundrel::analysis

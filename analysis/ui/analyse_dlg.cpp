@@ -1,5 +1,7 @@
 #include "analysis/ui/analyse_dlg.h"
 
+#include "analysis/ui/detail_report.h"
+
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -39,7 +41,8 @@ CAnalyseDlg::CAnalyseDlg(app::PanelRegistry& registry, QWidget* parent) : Panel(
     tabs_->setMovable(true);
     layout->addWidget(tabs_);
     for (std::size_t i = 0; i < kViews.size(); ++i) {
-        auto* view = new app::Panel(tabs_);
+        app::Panel* view = kViews[i].slot == PanelSlot::DetailedReport ? new CCDetailReport(tabs_)
+                                                                       : new app::Panel(tabs_);
         view->setObjectName(kViews[i].name);
         view->hide();
         registry.registerPanel(kViews[i].slot, view);

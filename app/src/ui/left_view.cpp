@@ -4,18 +4,20 @@
 
 #include "acquisition/ui/measure_ctrl_dlg.h"
 #include "analysis/ui/analyse_ctrl_dlg.h"
+#include "app/panel_messenger.h"
 #include "app/panel_registry.h"
 #include "calibration/ui/calibration_ctrl_dlg.h"
 
 namespace sundrel::app {
 
-CSundrelView::CSundrelView(PanelRegistry& registry, QWidget* parent) : Panel(parent) {
+CSundrelView::CSundrelView(PanelMessenger& messenger, QWidget* parent) : Panel(parent) {
+    PanelRegistry& registry = messenger.registry();
     setObjectName("CSundrelView");
     registry.registerPanel(PanelSlot::LeftView, this);
     stack_ = new QStackedLayout(this);
     stack_->setContentsMargins(0, 0, 0, 0);
     // Created in this order, each registering itself.
-    auto* analysis = new analysis::CAnalyseCtrlDlg(this);
+    auto* analysis = new analysis::CAnalyseCtrlDlg(messenger, this);
     registry.registerPanel(PanelSlot::AnalysisControl, analysis);
     auto* measure = new acquisition::CMeasureCtrlDlg(this);
     registry.registerPanel(PanelSlot::MeasureControl, measure);

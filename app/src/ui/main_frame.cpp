@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/look_table.h"
+#include "app/program_settings.h"
 #include "app/ribbon_ids.h"
 #include "app/ribbon_settings.h"
 #include "app/ui/left_view.h"
@@ -55,12 +56,13 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
         look_ = settings_.nColor;
     }
     setCurrentLook(look_);
+    setProgramSettings(&settings_);
     PanelRegistry& registry = messenger_.registry();
 
     // Client area: the left view registers itself and its three panels, then
     // the splitter is registered.
     splitter_ = new CMySpliterWnd(this);
-    leftView_ = new CSundrelView(registry, splitter_);
+    leftView_ = new CSundrelView(messenger_, splitter_);
     splitter_->addWidget(leftView_);
     registry.registerPanel(PanelSlot::Splitter, splitter_);
     registry.registerPanel(PanelSlot::MainWindow, this);

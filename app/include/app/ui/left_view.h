@@ -8,14 +8,14 @@ class QStackedLayout;
 
 namespace sundrel::app {
 
-class PanelRegistry;
+class PanelMessenger;
 
 // The left column: shows the control panel of the current activity
 // (0 measurement, 1 analysis, 2 calibration) and hides the other two.
 class CSundrelView : public Panel {
     Q_OBJECT
 public:
-    explicit CSundrelView(PanelRegistry& registry, QWidget* parent = nullptr);
+    explicit CSundrelView(PanelMessenger& messenger, QWidget* parent = nullptr);
 
     int activeIndex() const;
     Panel* panel(int activity) const { return panels_[static_cast<std::size_t>(activity)]; }
