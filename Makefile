@@ -30,11 +30,10 @@ fuzz-smoke: deps
 	cmake --build --preset fuzz --target analyse_fuzzer sundrel-synth
 	bash scripts/fuzz-smoke build/fuzz $(FUZZ_SECONDS)
 
-# The desktop program, started in a scratch working folder (its config.ini
-# lives there).
+# The desktop program, in a scratch working folder with a config.ini and a
+# sample recording pair in its storage folder.
 run: build
-	mkdir -p $(SCRATCH)/run
-	cd $(SCRATCH)/run && $(CURDIR)/$(BUILD)/app/sundrel
+	bash scripts/run-sundrel $(BUILD) $(SCRATCH)/run
 
 # A sample recording pair, analysed on the command line.
 demo: build
