@@ -1,0 +1,155 @@
+#include "widgets/chart_xy_serie.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "widgets/chart_ctrl.h"
+#include "widgets/chart_layout.h"
+
+namespace sundrel::widgets {
+
+CChartXYSerie::CChartXYSerie(CChartCtrl& chart, ChartSerieKind kind) : chart_(chart), kind_(kind) {}
+
+void CChartXYSerie::redraw() {
+    chart_.redraw();
+}
+
+void CChartXYSerie::setName(const QString& name) {
+    name_ = name;
+    redraw();
+}
+
+void CChartXYSerie::setColor(const QColor& color) {
+    color_ = color;
+    redraw();
+}
+
+void CChartXYSerie::setVisible(bool visible) {
+    visible_ = visible;
+    redraw();
+}
+
+void CChartXYSerie::setShadow(bool on) {
+    shadow_ = on;
+    redraw();
+}
+
+bool CChartXYSerie::keyLess(const SChartXYPoint& a, const SChartXYPoint& b) const {
+    const double ka = ordering_ == ChartPointOrdering::ByY ? a.Y : a.X;
+    const double kb = ordering_ == ChartPointOrdering::ByY ? b.Y : b.X;
+    // NaN keys sort last, so the order stays strict and weak.
+    return !std::isnan(ka) && (std::isnan(kb) || ka < kb);
+}
+
+void CChartXYSerie::sortFrom(std::size_t firstUnsorted) {
+    const auto less = [this](const SChartXYPoint& a, const SChartXYPoint& b) {
+        return keyLess(a, b);
+    };
+    const auto live = points_.points();
+    const auto middle = live.begin() + static_cast<std::ptrdiff_t>(firstUnsorted);
+    if (!std::is_sorted(middle, live.end(), less)) {
+        std::stable_sort(middle, live.end(), less);
+    }
+    if (firstUnsorted > 0 && middle != live.end() && less(*middle, *(middle - 1))) {
+        std::inplace_merge(live.begin(), middle, live.end(), less);
+    }
+}
+
+void CChartXYSerie::setPointOrdering(ChartPointOrdering ordering) {
+    ordering_ = ordering;
+    if (ordering_ != ChartPointOrdering::None) {
+        sortFrom(0);
+    }
+    redraw();
+}
+
+void CChartXYSerie::addPoint(double x, double y) {
+    const SChartXYPoint point{x, y};
+    if (ordering_ == ChartPointOrdering::None || points_.empty() ||
+        !keyLess(point, points_[points_.size() - 1])) {
+        points_.append(point);
+    } else {
+        const auto live = points_.points();
+        const auto at = std::upper_bound(
+            live.begin(), live.end(), point,
+            [this](const SChartXYPoint& a, const SChartXYPoint& b) { return keyLess(a, b); });
+        points_.insert(static_cast<std::size_t>(at - live.begin()), point);
+    }
+    redraw();
+}
+
+void CChartXYSerie::addPoints(const double* x, const double* y, std::size_t count) {
+    if (x == nullptr || y == nullptr || count == 0) {
+        return;
+    }
+    const std::size_t first = points_.size();
+    points_.append(x, y, count);
+    if (ordering_ != ChartPointOrdering::None) {
+        sortFrom(first);
+    }
+    redraw();
+}
+
+SChartXYPoint CChartXYSerie::point(std::size_t index) const {
+    if (index >= points_.size()) {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        return {nan, nan};
+    }
+    return points_[index];
+}
+
+void CChartXYSerie::removeAllPoints() {
+    points_.clear();
+    redraw();
+}
+
+void CChartXYSerie::removeLastPoint() {
+    points_.removeBack();
+    redraw();
+}
+
+void CChartXYSerie::removeFirstPoints(std::size_t count) {
+    points_.removeFront(count);
+    redraw();
+}
+
+std::optional<ChartRange> CChartXYSerie::extent(bool horizontal) const {
+    double low = std::numeric_limits<double>::infinity();
+    double high = -low;
+    for (const SChartXYPoint& p : points_.points()) {
+        const double v = horizontal ? p.X : p.Y;
+        if (std::isfinite(v)) {
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    }
+    if (low > high) {
+        return std::nullopt;
+    }
+    return ChartRange{low, high};
+}
+
+void CChartXYSerie::attachMouseListener(CChartSeriesMouseListener<SChartXYPoint>* listener) {
+    listener_ = listener;
+}
+
+bool CChartXYSerie::wantsMouseEvent(ChartMouseEvent event) const {
+    return listener_ != nullptr &&
+           (event == ChartMouseEvent::MouseMove ? notifyMove_ : notifyClick_);
+}
+
+bool CChartXYSerie::offerMouseEvent(ChartMouseEvent event, QPoint position,
+                                    const ChartLayout& layout) {
+    if (!visible_ || !wantsMouseEvent(event)) {
+        return false;
+    }
+    const int index = layout.pointUnder(*this, QPointF(position));
+    if (index < 0) {
+        return false;
+    }
+    listener_->onMouseEvent(event, position, *this, index);
+    return true;
+}
+
+}  // namespace sundrel::widgets
