@@ -14,6 +14,7 @@
 #include "analysis/report_writer.h"
 #include "analysis/ui/detail_report.h"
 #include "analysis/ui/property_grid.h"
+#include "analysis/ui/waveform_view.h"
 #include "app/program_settings.h"
 #include "app/ribbon_ids.h"
 #include "app/ui/ribbon_bar.h"
@@ -174,8 +175,12 @@ void CAnalyseCtrlDlg::onPropertyChanged(QTreeWidgetItem* item, int value) {
     for (const WaveformEntry& entry : kWaveforms) {
         if (view->text(0) == q(entry.caption)) {
             const bool bottom = item->text(0) == q(kBottomAxisItem);
-            emit axisIntervalChanged(entry.view, bottom,
-                                     bottom ? value : static_cast<double>(value) / 1000.0);
+            const double step = bottom ? value : static_cast<double>(value) / 1000.0;
+            if (auto* waveform =
+                    dynamic_cast<WaveformView*>(messenger_.registry().lookup(entry.view))) {
+                waveform->setAxisInterval(bottom, step);
+            }
+            emit axisIntervalChanged(entry.view, bottom, step);
             return;
         }
     }

@@ -1,6 +1,8 @@
 #include "analysis/ui/analyse_dlg.h"
 
 #include "analysis/ui/detail_report.h"
+#include "analysis/ui/evaluation_dlg.h"
+#include "analysis/ui/waveform_view.h"
 
 #include <QTabBar>
 #include <QTabWidget>
@@ -30,6 +32,29 @@ constexpr std::array<ViewEntry, 9> kViews = {{
     {PanelSlot::DetailedReport, "CCDetailReport", " I：详细报表 "},
 }};
 
+app::Panel* createView(PanelSlot slot, QWidget* parent) {
+    switch (slot) {
+        case PanelSlot::RawWaveformView:
+            return new CRawDataDlg(parent);
+        case PanelSlot::UntabbedWaveformView:
+            return new CFil10_30Dlg(parent);
+        case PanelSlot::Band30To100View:
+            return new CFil30_100Dlg(parent);
+        case PanelSlot::Band100To300View:
+            return new CFil100_300Dlg(parent);
+        case PanelSlot::Band300To1000View:
+            return new CFil300_1000Dlg(parent);
+        case PanelSlot::Band1000To3000View:
+            return new CFil1000_3000Dlg(parent);
+        case PanelSlot::TrackHighLowView:
+            return new CRailHighLowDlg(parent);
+        case PanelSlot::EvaluationView:
+            return new CEvaluationDlg(parent);
+        default:
+            return new CCDetailReport(parent);
+    }
+}
+
 }  // namespace
 
 CAnalyseDlg::CAnalyseDlg(app::PanelRegistry& registry, QWidget* parent) : Panel(parent) {
@@ -41,9 +66,7 @@ CAnalyseDlg::CAnalyseDlg(app::PanelRegistry& registry, QWidget* parent) : Panel(
     tabs_->setMovable(true);
     layout->addWidget(tabs_);
     for (std::size_t i = 0; i < kViews.size(); ++i) {
-        app::Panel* view = kViews[i].slot == PanelSlot::DetailedReport ? new CCDetailReport(tabs_)
-                                                                       : new app::Panel(tabs_);
-        view->setObjectName(kViews[i].name);
+        app::Panel* view = createView(kViews[i].slot, tabs_);
         view->hide();
         registry.registerPanel(kViews[i].slot, view);
         views_[i] = view;

@@ -1,0 +1,124 @@
+#include "analysis/ui/evaluation_dlg.h"
+
+#include <QVBoxLayout>
+
+#include "widgets/chart_bar_serie.h"
+#include "widgets/chart_ctrl.h"
+#include "widgets/chart_legend.h"
+#include "widgets/chart_line_serie.h"
+#include "widgets/chart_standard_axis.h"
+#include "widgets/chart_title.h"
+#include "widgets/my_chart_standard_axis.h"
+
+namespace sundrel::analysis {
+namespace {
+
+using widgets::ChartAxisSlot;
+
+const QColor kAxisColour(0, 199, 140);
+const QString kChartFont = QStringLiteral("Microsoft YaHei");
+
+QString q(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+}  // namespace
+
+CEvaluationDlg::CEvaluationDlg(QWidget* parent) : Panel(parent) {
+    setObjectName("CEvaluationDlg");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    chart_ = new widgets::CChartCtrl(this);
+    layout->addWidget(chart_);
+
+    chart_->suspendRedraws();
+    chart_->setEdgeStyle(8);
+    chart_->setBorderColor(kAxisColour);
+    chart_->title()->setVisible(true);
+    chart_->title()->addLine(q("峰 峰 值 均 值 超 限 比 例"));
+    chart_->title()->addLine(q("BS EN 13231-3:2012"));
+    chart_->title()->setFont(kChartFont, 120, false, false, false);
+    chart_->title()->setColor(Qt::black);
+
+    auto* bands = chart_->createAxis<widgets::CMyChartStandardAxis>(ChartAxisSlot::Bottom);
+    bands->setAutomaticRange(false);
+    bands->setRange(0, 5);
+    bands->setTickStep(1);
+    bands->title()->setText(q("波长段/mm"));
+    bands->title()->setFont(kChartFont, 120, false, false, false);
+    bands->setColor(kAxisColour);
+    bands->setVisible(true);
+
+    auto* percent = chart_->createStandardAxis(ChartAxisSlot::Left);
+    percent->setAutomaticRange(false);
+    percent->setRange(0, 100);
+    percent->setTickStep(5);
+    percent->title()->setText(q("百分比"));
+    percent->title()->setFont(kChartFont, 120, false, false, false);
+    percent->setColor(kAxisColour);
+
+    chart_->removeAllSeries();
+    limit_ = chart_->createLineSerie();
+    limit_->setPointOrdering(widgets::ChartPointOrdering::None);
+    limit_->setColor(QColor(255, 0, 0));
+    limit_->setLineWidth(5);
+    limit_->setName(q("5%"));
+    for (const double x : {0.5, 1.5, 2.5, 3.5, 4.5}) {
+        limit_->addPoint(x, 5);
+    }
+    auto bars = [&](const char* name, QColor colour) {
+        widgets::CChartBarSerie* serie = chart_->createBarSerie();
+        serie->setGroupId(0);
+        serie->setBaseLine(false, 0);
+        serie->setName(q(name));
+        serie->setBarWidth(40);
+        serie->setColor(colour);
+        serie->setBorderColor(colour);
+        return serie;
+    };
+    left_ = bars("左侧轨道", QColor(0, 255, 0));
+    right_ = bars("右侧轨道", QColor(0, 0, 255));
+
+    chart_->legend()->setVisible(true);
+    chart_->legend()->dock(widgets::ChartDockSide::Bottom);
+    chart_->legend()->setHorizontal(true);
+    chart_->legend()->setBackgroundColor(QColor(255, 227, 132));
+    chart_->legend()->setShadowColor(Qt::white);
+    chart_->legend()->setShadowDepth(0);
+    chart_->resumeRedraws();
+    chart_->setBackgroundColor(backgroundColour());
+    chart_->setBackgroundGradient(false);
+}
+
+void CEvaluationDlg::applyBackgroundColour(std::uint32_t bgr) {
+    Panel::applyBackgroundColour(bgr);
+    if (chart_ != nullptr) {
+        chart_->setBackgroundColor(app::colourFromBgr(bgr));
+        chart_->setBackgroundGradient(false);
+    }
+}
+
+void CEvaluationDlg::handlePanelMessage(const app::PanelMessage& message, std::intptr_t lparam) {
+    switch (app::codeOf(message)) {
+        case app::PanelCode::Clear:
+            chart_->suspendRedraws();
+            left_->removeAllPoints();
+            right_->removeAllPoints();
+            chart_->resumeRedraws();
+            break;
+        case app::PanelCode::ExceedRatios:
+            if (message.data != 0 && message.axis != 0) {
+                chart_->suspendRedraws();
+                (lparam == 1 ? left_ : right_)
+                    ->addPoints(reinterpret_cast<const double*>(message.axis),
+                                reinterpret_cast<const double*>(message.data), message.count);
+                chart_->resumeRedraws();
+            }
+            break;
+        default:
+            Panel::handlePanelMessage(message, lparam);
+            break;
+    }
+}
+
+}  // namespace sundrel::analysis
