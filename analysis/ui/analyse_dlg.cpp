@@ -63,7 +63,11 @@ CAnalyseDlg::CAnalyseDlg(app::PanelRegistry& registry, QWidget* parent) : Panel(
     layout->setContentsMargins(0, 0, 0, 0);
     tabs_ = new QTabWidget(this);
     tabs_->setTabPosition(QTabWidget::South);
-    tabs_->setMovable(true);
+    tabs_->setMovable(true);  // a tab dragged onto another swaps places with it
+    // The active tab in red with its label in bold yellow.
+    tabs_->setStyleSheet(QStringLiteral(
+        "QTabBar::tab:selected { background: rgb(255, 0, 0); color: rgb(255, 255, 0);"
+        " font-weight: bold; }"));
     layout->addWidget(tabs_);
     for (std::size_t i = 0; i < kViews.size(); ++i) {
         app::Panel* view = createView(kViews[i].slot, tabs_);
