@@ -19,8 +19,8 @@ build: deps
 unit-tests: build
 	ctest --preset $(PRESET) --output-on-failure -j2
 
-# The suite in the normal build, again under ASan+UBSan and under TSan, then
-# the fuzz smoke run.
+# The suite in the normal build, again under ASan+UBSan, the concurrency
+# tests under TSan, then the fuzz smoke run.
 test: unit-tests asan tsan fuzz-smoke
 
 # A bounded libFuzzer run of Analyse under AddressSanitizer and UBSan, seeded
@@ -54,10 +54,11 @@ asan: deps
 	cmake --build --preset asan
 	ctest --preset asan -j2
 
+# The concurrency tests (cross-thread panel messages) under ThreadSanitizer.
 tsan: deps
 	cmake --preset tsan >/dev/null
-	cmake --build --preset tsan
-	ctest --preset tsan -j2
+	cmake --build --preset tsan --target panel_message_tests
+	ctest --preset tsan -R 'PanelMessenger|EngineHostWindow' -j2
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -70,6 +70,9 @@ CAnalyseCtrlDlg::CAnalyseCtrlDlg(app::PanelMessenger& messenger, QWidget* parent
     layout->setContentsMargins(0, 0, 0, 0);
     grid_ = new CMyPropertyGridCtrl(this);
     layout->addWidget(grid_);
+    applyBackgroundColour(static_cast<std::uint32_t>(backgroundColour().red()) |
+                          static_cast<std::uint32_t>(backgroundColour().green()) << 8 |
+                          static_cast<std::uint32_t>(backgroundColour().blue()) << 16);
     buildGrid();
     connect(grid_, &CMyPropertyGridCtrl::propertyChanged, this,
             &CAnalyseCtrlDlg::onPropertyChanged);
@@ -98,6 +101,18 @@ void CAnalyseCtrlDlg::buildGrid() {
     QTreeWidgetItem* reports = grid_->addGroup(q("评估报表"), nullptr, true);
     for (const char* caption : {"波磨超限图", "高低超限图", "数据报表"}) {
         grid_->addText(reports, q(caption), QString());
+    }
+}
+
+void CAnalyseCtrlDlg::applyBackgroundColour(std::uint32_t bgr) {
+    Panel::applyBackgroundColour(bgr);
+    if (grid_ != nullptr) {
+        // The grid's background, groups and lines take the panel's colour.
+        QPalette colours = grid_->palette();
+        colours.setColor(QPalette::Base, app::colourFromBgr(bgr));
+        colours.setColor(QPalette::AlternateBase, app::colourFromBgr(bgr));
+        colours.setColor(QPalette::Window, app::colourFromBgr(bgr));
+        grid_->setPalette(colours);
     }
 }
 

@@ -44,6 +44,9 @@ public:
 
     void handlePanelMessage(const app::PanelMessage& message, std::intptr_t lparam) override;
 
+protected:
+    void applyBackgroundColour(std::uint32_t bgr) override;
+
 signals:
     // An axis interval of a waveform view was edited: a step of 0 means
     // automatic ticks. Values in metres (bottom axis) or millimetres (left).
