@@ -21,8 +21,11 @@ namespace {
 // "\n" (empty for a last line without one) so untouched lines stay byte-exact.
 struct Line {
     std::string text;
-    std::string ending;
+    std::string_view ending;  // one of the literals below
 };
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kLf = "\n";
 
 std::string_view trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -87,9 +90,9 @@ ReadResult readLines(const std::string& path, std::vector<Line>& lines) {
         line.text = content.substr(at, end - at);
         if (!line.text.empty() && line.text.back() == '\r') {
             line.text.pop_back();
-            line.ending = "\r\n";
+            line.ending = kCrLf;
         } else if (newline != std::string::npos) {
-            line.ending = "\n";
+            line.ending = kLf;
         }
         lines.push_back(std::move(line));
         at = newline == std::string::npos ? content.size() : newline + 1;
@@ -208,8 +211,8 @@ bool writeProfileString(std::string_view section, std::string_view key, std::str
     }
     // New lines follow the file's own line endings.
     const bool crlf = std::any_of(lines.begin(), lines.end(),
-                                  [](const Line& line) { return line.ending == "\r\n"; });
-    const std::string ending = crlf ? "\r\n" : "\n";
+                                  [](const Line& line) { return line.ending == kCrLf; });
+    const std::string_view ending = crlf ? kCrLf : kLf;
     if (!lines.empty() && lines.back().ending.empty()) {
         lines.back().ending = ending;
     }
@@ -221,7 +224,7 @@ bool writeProfileString(std::string_view section, std::string_view key, std::str
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.sectionEnd),
                      Line{entry, ending});
     } else {
-        lines.push_back(Line{"[" + std::string(section) + "]", ending});
+        lines.push_back(Line{std::string("[").append(section).append("]"), ending});
         lines.push_back(Line{entry, ending});
     }
     return writeWhole(path, lines);

@@ -176,7 +176,8 @@ bool writeWholeFile(const std::string& path, const std::string& content) {
         return false;
     }
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    std::string temporary =
+        (folder / std::string(".").append(target.filename().string()).append(".XXXXXX")).string();
     const int fd = mkstemp(temporary.data());
     if (fd < 0) {
         return false;  // a missing or read-only folder
