@@ -35,8 +35,9 @@ std::array<double, 4> thresholdLevels() {
 
 }  // namespace
 
-WaveformView::WaveformView(const WaveformSpec& spec, QWidget* parent) : Panel(parent), spec_(spec) {
-    setObjectName(spec.name);
+WaveformView::WaveformView(const WaveformTraits& traits, QWidget* parent)
+    : Panel(parent), traits_(traits) {
+    setObjectName(traits.name);
     if (const app::SettingsRecord* settings = app::programSettings()) {
         snapshot_ = *settings;
     }
@@ -54,7 +55,7 @@ void WaveformView::buildChart() {
     chart_->setEdgeStyle(kSunkenInnerEdge);
     chart_->setBorderColor(kAxisColour);
     chart_->title()->setVisible(true);
-    for (const QString& line : spec_.titleLines) {
+    for (const QString& line : traits_.titleLines) {
         chart_->title()->addLine(line);
     }
     chart_->title()->setFont(kChartFont, 120, false, false, false);
@@ -88,7 +89,7 @@ void WaveformView::buildChart() {
     };
     left_ = curve("左轨曲线", QColor(255, 0, 0));
     right_ = curve("右轨曲线", QColor(0, 0, 255));
-    if (spec_.thresholdLines) {
+    if (traits_.thresholdLines) {
         const auto levels = thresholdLevels();
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             CChartLineSerie* line = chart_->createLineSerie();
@@ -146,7 +147,7 @@ void WaveformView::plotWaveform(const double* values, const double* distances, s
     const std::size_t m = thinned.x.size();
     chart_->suspendRedraws();
     (side == 1 ? left_ : right_)->addPoints(thinned.x.data(), thinned.y.data(), m);
-    if (spec_.thresholdLines && side == 1) {
+    if (traits_.thresholdLines && side == 1) {
         const auto levels = thresholdLevels();
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             lines_[i]->addPoint(thinned.x.front(), levels[i]);
@@ -177,7 +178,7 @@ void WaveformView::handlePanelMessage(const app::PanelMessage& message, std::int
     const app::PanelCode code = app::codeOf(message);
     if (code == app::PanelCode::Clear) {
         clearView();
-    } else if (code == spec_.dataCode && code != app::PanelCode{0}) {
+    } else if (code == traits_.dataCode && code != app::PanelCode{0}) {
         plotWaveform(reinterpret_cast<const double*>(message.data),
                      reinterpret_cast<const double*>(message.axis), message.count, lparam);
     } else {

@@ -15,7 +15,7 @@ class CChartStandardAxis;
 namespace sundrel::analysis {
 
 // What sets one waveform view apart from the others of its family.
-struct WaveformSpec {
+struct WaveformTraits {
     const char* name;
     QStringList titleLines;
     app::PanelCode dataCode;  // PanelCode{0}: the view receives no data
@@ -29,7 +29,7 @@ struct WaveformSpec {
 class WaveformView : public app::Panel {
     Q_OBJECT
 public:
-    WaveformView(const WaveformSpec& spec, QWidget* parent = nullptr);
+    WaveformView(const WaveformTraits& traits, QWidget* parent = nullptr);
 
     // step > 0: fixed ticks of that step (m or mm); 0: automatic ticks.
     void setAxisInterval(bool bottomAxis, double step);
@@ -52,7 +52,7 @@ private:
     widgets::CChartStandardAxis* bottomAxis() const;
     widgets::CChartStandardAxis* leftAxis() const;
 
-    WaveformSpec spec_;
+    WaveformTraits traits_;
     app::SettingsRecord snapshot_{};
     widgets::CChartCtrl* chart_ = nullptr;
     widgets::CChartLineSerie* left_ = nullptr;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/gbk_text.h"
 
 namespace sundrel::platform {
@@ -149,37 +150,7 @@ bool writeWhole(const std::string& path, const std::vector<Line>& lines) {
         content += line.text;
         content += line.ending;
     }
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        return false;
-    }
-    struct stat old {};
-    if (stat(path.c_str(), &old) == 0) {
-        fchmod(fd, old.st_mode & 07777);
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
-    }
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    const bool complete = written == content.size() && fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!complete || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return replaceFileAtomically(path, content);
 }
 
 }  // namespace
