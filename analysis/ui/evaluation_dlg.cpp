@@ -1,5 +1,7 @@
 #include "analysis/ui/evaluation_dlg.h"
 
+#include "analysis/ui/view_chart_style.h"
+
 #include <QVBoxLayout>
 
 #include "widgets/chart_bar_serie.h"
@@ -15,9 +17,6 @@ namespace {
 
 using widgets::ChartAxisSlot;
 
-const QColor kAxisColour(0, 199, 140);
-const QString kChartFont = QStringLiteral("Microsoft YaHei");
-
 QString q(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
@@ -32,30 +31,18 @@ CEvaluationDlg::CEvaluationDlg(QWidget* parent) : Panel(parent) {
     layout->addWidget(chart_);
 
     chart_->suspendRedraws();
-    chart_->setEdgeStyle(8);
-    chart_->setBorderColor(kAxisColour);
-    chart_->title()->setVisible(true);
-    chart_->title()->addLine(q("峰 峰 值 均 值 超 限 比 例"));
-    chart_->title()->addLine(q("BS EN 13231-3:2012"));
-    chart_->title()->setFont(kChartFont, 120, false, false, false);
-    chart_->title()->setColor(Qt::black);
+    styleViewChart(*chart_, {q("峰 峰 值 均 值 超 限 比 例"), q("BS EN 13231-3:2012")});
 
     auto* bands = chart_->createAxis<widgets::CMyChartStandardAxis>(ChartAxisSlot::Bottom);
-    bands->setAutomaticRange(false);
+    styleViewAxis(*bands, q("波长段/mm"));
     bands->setRange(0, 5);
     bands->setTickStep(1);
-    bands->title()->setText(q("波长段/mm"));
-    bands->title()->setFont(kChartFont, 120, false, false, false);
-    bands->setColor(kAxisColour);
     bands->setVisible(true);
 
     auto* percent = chart_->createStandardAxis(ChartAxisSlot::Left);
-    percent->setAutomaticRange(false);
+    styleViewAxis(*percent, q("百分比"));
     percent->setRange(0, 100);
     percent->setTickStep(5);
-    percent->title()->setText(q("百分比"));
-    percent->title()->setFont(kChartFont, 120, false, false, false);
-    percent->setColor(kAxisColour);
 
     chart_->removeAllSeries();
     limit_ = chart_->createLineSerie();
@@ -79,22 +66,15 @@ CEvaluationDlg::CEvaluationDlg(QWidget* parent) : Panel(parent) {
     left_ = bars("左侧轨道", QColor(0, 255, 0));
     right_ = bars("右侧轨道", QColor(0, 0, 255));
 
-    chart_->legend()->setVisible(true);
-    chart_->legend()->dock(widgets::ChartDockSide::Bottom);
-    chart_->legend()->setHorizontal(true);
-    chart_->legend()->setBackgroundColor(QColor(255, 227, 132));
-    chart_->legend()->setShadowColor(Qt::white);
-    chart_->legend()->setShadowDepth(0);
+    dockViewLegend(*chart_);
     chart_->resumeRedraws();
-    chart_->setBackgroundColor(backgroundColour());
-    chart_->setBackgroundGradient(false);
+    setViewChartBackground(*chart_, backgroundColour());
 }
 
 void CEvaluationDlg::applyBackgroundColour(std::uint32_t bgr) {
     Panel::applyBackgroundColour(bgr);
     if (chart_ != nullptr) {
-        chart_->setBackgroundColor(app::colourFromBgr(bgr));
-        chart_->setBackgroundGradient(false);
+        setViewChartBackground(*chart_, app::colourFromBgr(bgr));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "analysis/ui/waveform_view.h"
 
+#include "analysis/ui/view_chart_style.h"
+
 #include <QVBoxLayout>
 
 #include "analysis/waveform_thinning.h"
@@ -16,10 +18,6 @@ namespace {
 using widgets::CChartLineSerie;
 using widgets::CChartStandardAxis;
 using widgets::ChartAxisSlot;
-
-const QColor kAxisColour(0, 199, 140);
-const QString kChartFont = QStringLiteral("Microsoft YaHei");
-constexpr unsigned kSunkenInnerEdge = 8;
 
 QString q(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -46,36 +44,22 @@ WaveformView::WaveformView(const WaveformTraits& traits, QWidget* parent)
     chart_ = new widgets::CChartCtrl(this);
     layout->addWidget(chart_);
     buildChart();
-    chart_->setBackgroundColor(backgroundColour());
-    chart_->setBackgroundGradient(false);
+    setViewChartBackground(*chart_, backgroundColour());
 }
 
 void WaveformView::buildChart() {
     chart_->suspendRedraws();
-    chart_->setEdgeStyle(kSunkenInnerEdge);
-    chart_->setBorderColor(kAxisColour);
-    chart_->title()->setVisible(true);
-    for (const QString& line : traits_.titleLines) {
-        chart_->title()->addLine(line);
-    }
-    chart_->title()->setFont(kChartFont, 120, false, false, false);
-    chart_->title()->setColor(Qt::black);
+    styleViewChart(*chart_, traits_.titleLines);
 
     CChartStandardAxis* bottom = chart_->createStandardAxis(ChartAxisSlot::Bottom);
-    bottom->setAutomaticRange(false);
+    styleViewAxis(*bottom, q("运行距离/m"));
     bottom->setRange(snapshot_.dXmin, snapshot_.dXmax);
     bottom->setTickStep(4);
-    bottom->title()->setText(q("运行距离/m"));
-    bottom->title()->setFont(kChartFont, 120, false, false, false);
-    bottom->setColor(kAxisColour);
 
     CChartStandardAxis* leftAxis = chart_->createStandardAxis(ChartAxisSlot::Left);
-    leftAxis->setAutomaticRange(false);
+    styleViewAxis(*leftAxis, q("数值/mm"));
     leftAxis->setRange(snapshot_.dYmin, snapshot_.dYmax);
     leftAxis->setTickStep(0.5);
-    leftAxis->title()->setText(q("数值/mm"));
-    leftAxis->title()->setFont(kChartFont, 120, false, false, false);
-    leftAxis->setColor(kAxisColour);
 
     chart_->removeAllSeries();
     auto curve = [&](const char* name, QColor colour) {
@@ -100,12 +84,7 @@ void WaveformView::buildChart() {
             lines_[i] = line;
         }
     }
-    chart_->legend()->setVisible(true);
-    chart_->legend()->dock(widgets::ChartDockSide::Bottom);
-    chart_->legend()->setHorizontal(true);
-    chart_->legend()->setBackgroundColor(QColor(255, 227, 132));
-    chart_->legend()->setShadowColor(Qt::white);
-    chart_->legend()->setShadowDepth(0);
+    dockViewLegend(*chart_);
     chart_->resumeRedraws();
 }
 
@@ -169,8 +148,7 @@ void WaveformView::plotWaveform(const double* values, const double* distances, s
 void WaveformView::applyBackgroundColour(std::uint32_t bgr) {
     Panel::applyBackgroundColour(bgr);
     if (chart_ != nullptr) {
-        chart_->setBackgroundColor(app::colourFromBgr(bgr));
-        chart_->setBackgroundGradient(false);
+        setViewChartBackground(*chart_, app::colourFromBgr(bgr));
     }
 }
 
