@@ -14,6 +14,7 @@
 
 #include "band_filter.h"
 #include "band_kernels.h"
+#include "best_time.h"
 #include "kestova/kestova.h"
 #include "profile_reconstruction.h"
 #include "real_dft.h"
@@ -22,19 +23,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using sundrel::bench::bestMs;
 
-// Best of a few runs, in milliseconds: the least disturbed by the machine.
-double bestMs(const std::function<void()>& work, int runs = 5) {
-    double best = 1e300;
-    for (int r = 0; r < runs; ++r) {
-        const auto start = Clock::now();
-        work();
-        best =
-            std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return best;
-}
+using Clock = std::chrono::steady_clock;
 
 std::string writeRecording(const std::filesystem::path& folder, std::size_t frames) {
     sundrel::synth::RecordingPlan plan;

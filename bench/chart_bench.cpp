@@ -16,25 +16,16 @@
 #include <numeric>
 #include <vector>
 
+#include "best_time.h"
 #include "widgets/chart_ctrl.h"
 #include "widgets/chart_renderer.h"
 
 namespace {
 
+using sundrel::bench::bestMs;
+
 using Clock = std::chrono::steady_clock;
 using namespace sundrel::widgets;
-
-// Best of a few runs, in milliseconds: the least disturbed by the machine.
-double bestMs(const std::function<void()>& work, int runs) {
-    double best = 1e300;
-    for (int r = 0; r < runs; ++r) {
-        const auto start = Clock::now();
-        work();
-        best =
-            std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return best;
-}
 
 // A chart as the views build it: title, two axes with titles, legend at the
 // bottom, `curves` curves of `points` points each over 0..20 m.

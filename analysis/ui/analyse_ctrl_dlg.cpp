@@ -208,11 +208,7 @@ void CAnalyseCtrlDlg::tellStatusBar(const QString& text) {
 }
 
 void CAnalyseCtrlDlg::exportReport() {
-    const app::SettingsRecord* settings = app::programSettings();
-    const Thresholds thresholds = settings
-                                      ? Thresholds{settings->dTh30_100, settings->dTh100_300,
-                                                   settings->dTh300_1000, settings->dTh1000_3000}
-                                      : Thresholds{};
+    const Thresholds thresholds = currentThresholds();
     auto* report =
         dynamic_cast<CCDetailReport*>(messenger_.registry().lookup(PanelSlot::DetailedReport));
     const DetailTable emptyTable(thresholds);

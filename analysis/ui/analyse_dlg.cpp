@@ -15,21 +15,20 @@ using app::PanelSlot;
 
 struct ViewEntry {
     PanelSlot slot;
-    const char* name;
     const char* label;  // nullptr: the view gets no tab
 };
 
 // In creation order.
 constexpr std::array<ViewEntry, 9> kViews = {{
-    {PanelSlot::RawWaveformView, "CRawDataDlg", " A：原始测量波形 "},
-    {PanelSlot::UntabbedWaveformView, "CFil10_30Dlg", nullptr},
-    {PanelSlot::Band30To100View, "CFil30_100Dlg", " C：30-100mm滤波波形 "},
-    {PanelSlot::Band100To300View, "CFil100_300Dlg", " D：100-300mm滤波波形 "},
-    {PanelSlot::Band300To1000View, "CFil300_1000Dlg", " E：300-1000mm滤波波形 "},
-    {PanelSlot::Band1000To3000View, "CFil1000_3000Dlg", " F：1000-3000mm滤波波形 "},
-    {PanelSlot::TrackHighLowView, "CRailHighLowDlg", " G：轨道高低波形 "},
-    {PanelSlot::EvaluationView, "CEvaluationDlg", " H：线路评估 "},
-    {PanelSlot::DetailedReport, "CCDetailReport", " I：详细报表 "},
+    {PanelSlot::RawWaveformView, " A：原始测量波形 "},
+    {PanelSlot::UntabbedWaveformView, nullptr},
+    {PanelSlot::Band30To100View, " C：30-100mm滤波波形 "},
+    {PanelSlot::Band100To300View, " D：100-300mm滤波波形 "},
+    {PanelSlot::Band300To1000View, " E：300-1000mm滤波波形 "},
+    {PanelSlot::Band1000To3000View, " F：1000-3000mm滤波波形 "},
+    {PanelSlot::TrackHighLowView, " G：轨道高低波形 "},
+    {PanelSlot::EvaluationView, " H：线路评估 "},
+    {PanelSlot::DetailedReport, " I：详细报表 "},
 }};
 
 app::Panel* createView(PanelSlot slot, QWidget* parent) {
