@@ -54,11 +54,12 @@ asan: deps
 	cmake --build --preset asan
 	ctest --preset asan -j2
 
-# The concurrency tests (cross-thread panel messages) under ThreadSanitizer.
+# The tests labelled `concurrency` (cross-thread messages, serial ports,
+# acquisition channels) under ThreadSanitizer.
 tsan: deps
 	cmake --preset tsan >/dev/null
-	cmake --build --preset tsan --target panel_message_tests
-	ctest --preset tsan -R 'PanelMessenger|EngineHostWindow' -j2
+	cmake --build --preset tsan --target concurrency_tests
+	ctest --preset tsan -L concurrency -j2
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

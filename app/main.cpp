@@ -9,14 +9,14 @@
 #include <string>
 
 #include "analysis/ui/analyse_ctrl_dlg.h"
-#include "app/look_table.h"
-#include "app/panel_messenger.h"
-#include "app/panel_registry.h"
-#include "app/ribbon_ids.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/program_icon.h"
 #include "app/ui/ribbon_bar.h"
-#include "app/user_messages.h"
+#include "core/look_table.h"
+#include "core/panel_messenger.h"
+#include "core/panel_registry.h"
+#include "core/ribbon_ids.h"
+#include "core/user_messages.h"
 
 namespace {
 
@@ -53,8 +53,8 @@ Options parse(const QStringList& args) {
             ok = ok && options.activity >= 0 && options.activity <= 2;
         } else if (arg == "--look") {
             options.look = value().toInt(&ok);
-            ok = ok && options.look >= sundrel::app::kLookWindows2000 &&
-                 options.look <= sundrel::app::kLookWindows7;
+            ok = ok && options.look >= sundrel::core::kLookWindows2000 &&
+                 options.look <= sundrel::core::kLookWindows7;
         } else if (!arg.startsWith("--") && options.recording.isEmpty()) {
             options.recording = arg;
         } else {
@@ -76,10 +76,11 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(sundrel::app::programIcon());
     const Options options = parse(QApplication::arguments());
     if (!options.screenshot.isEmpty()) {
-        sundrel::app::setUserMessageSink(sundrel::app::stderrMessageSink());
+        sundrel::core::setUserMessageSink(sundrel::core::stderrMessageSink());
     }
 
     using namespace sundrel::app;
+    using namespace sundrel::core;
     PanelMessenger messenger(PanelRegistry::global());
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &messenger,
                      &PanelMessenger::shutdown);

@@ -11,11 +11,11 @@
 #include <memory>
 
 #include "analysis/ui/analyse_ctrl_dlg.h"
-#include "app/panel_registry.h"
-#include "app/ribbon_ids.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/ribbon_bar.h"
-#include "app/user_messages.h"
+#include "core/panel_registry.h"
+#include "core/ribbon_ids.h"
+#include "core/user_messages.h"
 #include "synth/recording_synth.h"
 
 int main(int argc, char** argv) {
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
     fs::create_directories(folder / "runs");
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                        QString::fromStdString((folder / "user").string()));
-    sundrel::app::setUserMessageSink([](const sundrel::app::UserMessage&) {});
+    sundrel::core::setUserMessageSink([](const sundrel::core::UserMessage&) {});
 
     sundrel::synth::RecordingPlan plan;
     plan.lengthM = 10000;
@@ -36,17 +36,17 @@ int main(int argc, char** argv) {
     plan.right.corrugations = {{450.0, 0.07}};
     const auto pair = sundrel::synth::writeRecordingPair(plan, (folder / "runs").string());
 
-    sundrel::app::PanelRegistry registry;
-    sundrel::app::PanelMessenger messenger(registry);
+    sundrel::core::PanelRegistry registry;
+    sundrel::core::PanelMessenger messenger(registry);
     auto frame =
         std::make_unique<sundrel::app::CMainFrame>(messenger, (folder / "config.ini").string());
     frame->show();
-    for (int id : {sundrel::app::ID_THRESHOLD_30_100, sundrel::app::ID_THRESHOLD_100_300,
-                   sundrel::app::ID_THRESHOLD_300_1000, sundrel::app::ID_THRESHOLD_1000_3000}) {
+    for (int id : {sundrel::core::ID_THRESHOLD_30_100, sundrel::core::ID_THRESHOLD_100_300,
+                   sundrel::core::ID_THRESHOLD_300_1000, sundrel::core::ID_THRESHOLD_1000_3000}) {
         frame->ribbon()->setText(id, "0.1");
     }
     auto* panel = dynamic_cast<sundrel::analysis::CAnalyseCtrlDlg*>(
-        registry.lookup(sundrel::app::PanelSlot::AnalysisControl));
+        registry.lookup(sundrel::core::PanelSlot::AnalysisControl));
     double best = 1e300;
     for (int run = 0; run < 3; ++run) {
         const auto start = std::chrono::steady_clock::now();

@@ -4,8 +4,9 @@
 #include <cstdio>
 #include <limits>
 
-#include "app/number_text.h"
-#include "app/profile_helpers.h"
+#include "core/number_text.h"
+#include "core/profile_helpers.h"
+#include "kestova/km_post.h"
 
 namespace sundrel::analysis {
 namespace {
@@ -17,20 +18,6 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
         at += to.size();
     }
     return text;
-}
-
-// Truncation toward zero into an int, saturating instead of overflowing.
-int truncated(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    if (value >= static_cast<double>(std::numeric_limits<int>::max())) {
-        return std::numeric_limits<int>::max();
-    }
-    if (value <= static_cast<double>(std::numeric_limits<int>::min())) {
-        return std::numeric_limits<int>::min();
-    }
-    return static_cast<int>(value);
 }
 
 }  // namespace
@@ -56,7 +43,7 @@ std::string counterpartPath(const std::string& path) {
 ThresholdCheck checkThresholds(const std::array<std::string, 4>& texts) {
     ThresholdCheck check;
     for (std::size_t band = 0; band < texts.size(); ++band) {
-        const double value = app::leadingDouble(texts[band]);
+        const double value = core::leadingDouble(texts[band]);
         if (!(value >= 0.001 && value <= 1.0)) {
             check.rejectedBand = band;
             return check;
@@ -74,13 +61,8 @@ const char* thresholdRejectionText(std::size_t band) {
 }
 
 std::string kilometreRangeText(double startMetres, double endMetres) {
-    const int startKm = truncated(startMetres / 1000);
-    const int startM = truncated(startMetres - startKm * 1000.0);
-    const int endKm = truncated(endMetres / 1000);
-    const int endM = truncated(endMetres - endKm * 1000.0);
-    char text[96];
-    std::snprintf(text, sizeof text, "%dkm+%dm--->%dkm+%dm", startKm, startM, endKm, endM);
-    return text;
+    return kestova::kmMetreText(kestova::kmPostOf(startMetres)) + "--->" +
+           kestova::kmMetreText(kestova::kmPostOf(endMetres));
 }
 
 const char* directionText(bool forward) {
@@ -93,7 +75,7 @@ const char* bandName(std::size_t band) {
 }
 
 std::string bandThresholdHeader(std::size_t band, double threshold) {
-    return std::string(bandName(band)) + "【阈值:" + app::fixedText(threshold, 3) + "mm】";
+    return std::string(bandName(band)) + "【阈值:" + core::fixedText(threshold, 3) + "mm】";
 }
 
 }  // namespace sundrel::analysis

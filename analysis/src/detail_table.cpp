@@ -1,6 +1,6 @@
 #include "analysis/detail_table.h"
 
-#include "app/number_text.h"
+#include "core/number_text.h"
 #include "platform/gbk_text.h"
 
 namespace sundrel::analysis {
@@ -77,8 +77,8 @@ void DetailTable::fill(const SectionRecord* records, std::size_t count) {
         for (int band = 0; band < 4; ++band) {
             const BandResult& result = records[i].bands[band];
             const int column = 2 + 3 * band;
-            setText(row, column, app::fixedText(static_cast<double>(result.ratio), 2) + "%");
-            setText(row, column + 1, app::fixedText(static_cast<double>(result.peakToPeak), 2));
+            setText(row, column, core::fixedText(static_cast<double>(result.ratio), 2) + "%");
+            setText(row, column + 1, core::fixedText(static_cast<double>(result.peakToPeak), 2));
             setText(row, column + 2, utf8Field(result.position, sizeof result.position));
         }
     }

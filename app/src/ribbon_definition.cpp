@@ -1,8 +1,10 @@
 #include "app/ribbon_definition.h"
 
-#include "app/ribbon_ids.h"
+#include "core/ribbon_ids.h"
 
 namespace sundrel::app {
+
+using namespace core;
 namespace {
 
 using Kind = RibbonControlKind;

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "position_text.h"
+#include "kestova/km_post.h"
 
 namespace kestova {
 namespace {

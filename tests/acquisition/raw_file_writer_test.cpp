@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_support/scratch_folder.h"
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,21 +19,13 @@ namespace fs = std::filesystem;
 
 class RawFileWriterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ =
-            fs::temp_directory_path() /
-            ("raw_writer_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::vector<unsigned char> contents(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    fs::path folder_;
+    sundrel::testing::ScratchFolder scratch_;
+    fs::path folder_ = scratch_.path();
 };
 
 TEST_F(RawFileWriterTest, ARunIsHeaderStreamAndTrailer) {

@@ -8,8 +8,8 @@
 #include "analysis/ui/evaluation_dlg.h"
 #include "analysis/ui/waveform_view.h"
 #include "analysis/waveform_thinning.h"
-#include "app/panel_registry.h"
-#include "app/program_settings.h"
+#include "core/panel_registry.h"
+#include "test_support/fake_panel_context.h"
 #include "widgets/chart_axis.h"
 #include "widgets/chart_bar_serie.h"
 #include "widgets/chart_ctrl.h"
@@ -55,27 +55,27 @@ protected:
         settings_.dYmax = 0.5;
         settings_.dThLine1 = 0.3;
         settings_.dThLine2 = 0.1;
-        app::setProgramSettings(&settings_);
     }
-    void TearDown() override { app::setProgramSettings(nullptr); }
 
-    static app::PanelMessage message(app::PanelCode code, const double* data, const double* axis,
-                                     std::size_t count) {
+    static core::PanelMessage message(core::PanelCode code, const double* data, const double* axis,
+                                      std::size_t count) {
         return {static_cast<std::uintptr_t>(code), reinterpret_cast<std::uintptr_t>(data),
                 reinterpret_cast<std::uintptr_t>(axis), count};
     }
 
-    app::SettingsRecord settings_{};
+    sundrel::testing::FakePanelContext fake_;
+    core::SettingsRecord& settings_ = fake_.settings;
+    const core::PanelContext& context_ = fake_.context;
 };
 
 TEST_F(ViewsTest, ABandViewPlotsBothRailsWithThresholdLines) {
-    CFil30_100Dlg view;
+    CFil30_100Dlg view{context_};
     EXPECT_EQ(view.thresholdLine(0)->pointCount(), 2u);  // dXmin..dXmax before any data
-    view.handlePanelMessage(message(app::PanelCode::Clear, nullptr, nullptr, 0), 0);
+    view.handlePanelMessage(message(core::PanelCode::Clear, nullptr, nullptr, 0), 0);
     const auto distances = ramp(2500, 500.0, 0.02);
     const auto values = ramp(2500, 0.0, 0.0001);
     view.handlePanelMessage(
-        message(app::PanelCode::Band30To100, values.data(), distances.data(), 2500), 1);
+        message(core::PanelCode::Band30To100, values.data(), distances.data(), 2500), 1);
     EXPECT_EQ(view.leftCurve()->pointCount(), 834u);
     EXPECT_EQ(view.rightCurve()->pointCount(), 0u);
     ASSERT_EQ(view.thresholdLine(0)->pointCount(), 2u);
@@ -84,30 +84,30 @@ TEST_F(ViewsTest, ABandViewPlotsBothRailsWithThresholdLines) {
     EXPECT_EQ(view.thresholdLine(0)->point(1).X, distances[2499]);
     // The right rail adds its curve but no threshold points.
     view.handlePanelMessage(
-        message(app::PanelCode::Band30To100, values.data(), distances.data(), 999), 2);
+        message(core::PanelCode::Band30To100, values.data(), distances.data(), 999), 2);
     EXPECT_EQ(view.rightCurve()->pointCount(), 999u);
     EXPECT_EQ(view.thresholdLine(0)->pointCount(), 2u);
     // Other codes, among them other bands, change nothing.
     view.handlePanelMessage(
-        message(app::PanelCode::Band100To300, values.data(), distances.data(), 999), 1);
+        message(core::PanelCode::Band100To300, values.data(), distances.data(), 999), 1);
     EXPECT_EQ(view.leftCurve()->pointCount(), 834u);
 }
 
 TEST_F(ViewsTest, FallingDistancesInvertTheAxisUntilTheNextClear) {
-    CRawDataDlg view;
+    CRawDataDlg view{context_};
     auto* bottom = view.chart()->axis(ChartAxisSlot::Bottom);
     const auto distances = ramp(1001, 1500.0, -1.0);  // 1500 m down to 500 m
     const auto values = ramp(1001, 0.0, 0.0);
-    view.handlePanelMessage(message(app::PanelCode::Profile, values.data(), distances.data(), 1001),
-                            1);
+    view.handlePanelMessage(
+        message(core::PanelCode::Profile, values.data(), distances.data(), 1001), 1);
     EXPECT_TRUE(bottom->isInverted());
-    view.handlePanelMessage(message(app::PanelCode::Clear, nullptr, nullptr, 0), 0);
+    view.handlePanelMessage(message(core::PanelCode::Clear, nullptr, nullptr, 0), 0);
     EXPECT_FALSE(bottom->isInverted());
     EXPECT_EQ(view.leftCurve()->pointCount(), 0u);
 }
 
 TEST_F(ViewsTest, AxisIntervalsSwitchBetweenFixedAndAutomaticTicks) {
-    CRawDataDlg view;
+    CRawDataDlg view{context_};
     auto* bottom =
         static_cast<widgets::CChartStandardAxis*>(view.chart()->axis(ChartAxisSlot::Bottom));
     auto* left = static_cast<widgets::CChartStandardAxis*>(view.chart()->axis(ChartAxisSlot::Left));
@@ -118,33 +118,33 @@ TEST_F(ViewsTest, AxisIntervalsSwitchBetweenFixedAndAutomaticTicks) {
 }
 
 TEST_F(ViewsTest, TheEvaluationShowsEachRailsRatiosAsBars) {
-    CEvaluationDlg view;
+    CEvaluationDlg view{context_};
     EXPECT_EQ(view.limitLine()->pointCount(), 5u);
     const double ratios[4] = {0.0, 2.5, 7.0, 100.0};
     const double bands[4] = {1.0, 2.0, 3.0, 4.0};
-    view.handlePanelMessage(message(app::PanelCode::ExceedRatios, ratios, bands, 4), 1);
-    view.handlePanelMessage(message(app::PanelCode::ExceedRatios, ratios, bands, 4), 2);
+    view.handlePanelMessage(message(core::PanelCode::ExceedRatios, ratios, bands, 4), 1);
+    view.handlePanelMessage(message(core::PanelCode::ExceedRatios, ratios, bands, 4), 2);
     EXPECT_EQ(view.leftBars()->pointCount(), 4u);
     EXPECT_EQ(view.rightBars()->pointCount(), 4u);
     EXPECT_EQ(view.leftBars()->point(2).Y, 7.0);
     EXPECT_EQ(view.leftBars()->point(2).X, 3.0);
-    view.handlePanelMessage(message(app::PanelCode::Clear, nullptr, nullptr, 0), 0);
+    view.handlePanelMessage(message(core::PanelCode::Clear, nullptr, nullptr, 0), 0);
     EXPECT_EQ(view.leftBars()->pointCount(), 0u);
     EXPECT_EQ(view.limitLine()->pointCount(), 5u);  // the 5 % line stays
 }
 
 TEST_F(ViewsTest, TheAnalysisPageRegistersNineViewsAndShowsEightTabs) {
-    app::PanelRegistry registry;
-    CAnalyseDlg page(registry);
+    core::PanelRegistry& registry = fake_.registry;
+    CAnalyseDlg page(context_);
     EXPECT_EQ(page.tabs()->count(), 8);
     EXPECT_EQ(page.tabs()->tabText(0), QString::fromUtf8(" A：原始测量波形 "));
     EXPECT_EQ(page.tabs()->tabText(7), QString::fromUtf8(" I：详细报表 "));
     EXPECT_EQ(page.tabs()->tabPosition(), QTabWidget::South);
     EXPECT_TRUE(page.tabs()->tabBar()->isMovable());
     for (int slot = 24; slot <= 32; ++slot) {
-        EXPECT_NE(registry.lookup(static_cast<app::PanelSlot>(slot)), nullptr) << slot;
+        EXPECT_NE(registry.lookup(static_cast<core::PanelSlot>(slot)), nullptr) << slot;
     }
-    EXPECT_NE(dynamic_cast<CFil10_30Dlg*>(registry.lookup(app::PanelSlot::UntabbedWaveformView)),
+    EXPECT_NE(dynamic_cast<CFil10_30Dlg*>(registry.lookup(core::PanelSlot::UntabbedWaveformView)),
               nullptr);
 }
 

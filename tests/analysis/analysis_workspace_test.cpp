@@ -1,7 +1,9 @@
 // The analysis workspace in the main window, through the real engine on
 // small synthetic recordings.
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include "test_support/scratch_folder.h"
 
 #include <QSettings>
 #include <QTableWidget>
@@ -11,15 +13,15 @@
 
 #include "analysis/ui/analyse_ctrl_dlg.h"
 #include "analysis/ui/detail_report.h"
-#include "analysis/ui/property_grid.h"
-#include "app/panel_registry.h"
-#include "app/ribbon_ids.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/ribbon_bar.h"
-#include "app/user_messages.h"
+#include "core/panel_registry.h"
+#include "core/ribbon_ids.h"
+#include "core/user_messages.h"
 #include "platform/xlsx_book.h"
 #include "platform/xlsx_sheet.h"
 #include "synth/recording_synth.h"
+#include "widgets/property_grid.h"
 
 namespace sundrel::analysis {
 namespace {
@@ -29,24 +31,21 @@ namespace fs = std::filesystem;
 class AnalysisWorkspaceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("workspace-" + std::to_string(getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
         fs::create_directories(folder_ / "Demo");
         fs::copy_file(SUNDREL_SOURCE_TEMPLATE, folder_ / "Demo" / "report.xlsx");
         previous_ = fs::current_path();
         fs::current_path(folder_);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString((folder_ / "user").string()));
-        app::setUserMessageSink([this](const app::UserMessage& m) { messages_.push_back(m.text); });
-        messenger_ = std::make_unique<app::PanelMessenger>(registry_);
+        core::setUserMessageSink(
+            [this](const core::UserMessage& m) { messages_.push_back(m.text); });
+        messenger_ = std::make_unique<core::PanelMessenger>(registry_);
         frame_ = std::make_unique<app::CMainFrame>(*messenger_, (folder_ / "config.ini").string());
         messages_.clear();  // the missing config.ini
-        panel_ = dynamic_cast<CAnalyseCtrlDlg*>(registry_.lookup(app::PanelSlot::AnalysisControl));
-        report_ = dynamic_cast<CCDetailReport*>(registry_.lookup(app::PanelSlot::DetailedReport));
-        for (int id : {app::ID_THRESHOLD_30_100, app::ID_THRESHOLD_100_300,
-                       app::ID_THRESHOLD_300_1000, app::ID_THRESHOLD_1000_3000}) {
+        panel_ = dynamic_cast<CAnalyseCtrlDlg*>(registry_.lookup(core::PanelSlot::AnalysisControl));
+        report_ = dynamic_cast<CCDetailReport*>(registry_.lookup(core::PanelSlot::DetailedReport));
+        for (int id : {core::ID_THRESHOLD_30_100, core::ID_THRESHOLD_100_300,
+                       core::ID_THRESHOLD_300_1000, core::ID_THRESHOLD_1000_3000}) {
             frame_->ribbon()->setText(id, "0.1");
         }
         synth::RecordingPlan plan;
@@ -60,16 +59,16 @@ protected:
     }
     void TearDown() override {
         frame_.reset();
-        app::setUserMessageSink({});
+        core::setUserMessageSink({});
         fs::current_path(previous_);
-        fs::remove_all(folder_);
     }
 
-    fs::path folder_;
+    sundrel::testing::ScratchFolder scratch_;
+    fs::path folder_ = scratch_.path();
     fs::path previous_;
     std::vector<QString> messages_;
-    app::PanelRegistry registry_;
-    std::unique_ptr<app::PanelMessenger> messenger_;
+    core::PanelRegistry registry_;
+    std::unique_ptr<core::PanelMessenger> messenger_;
     std::unique_ptr<app::CMainFrame> frame_;
     CAnalyseCtrlDlg* panel_ = nullptr;
     CCDetailReport* report_ = nullptr;
@@ -81,8 +80,8 @@ TEST_F(AnalysisWorkspaceTest, OpeningARecordingAnalysesBothRails) {
     ASSERT_NE(report_, nullptr);
     EXPECT_EQ(panel_->infoText(QString::fromUtf8("线路名称")), "******");
     panel_->setFileChooser([this] { return QString::fromStdString(pair_.rightPath); });
-    const app::PanelMessage open{static_cast<std::uintptr_t>(app::PanelCode::OpenFile), 0, 0, 0};
-    messenger_->send(app::PanelSlot::AnalysisControl, open);
+    const core::PanelMessage open{static_cast<std::uintptr_t>(core::PanelCode::OpenFile), 0, 0, 0};
+    messenger_->send(core::PanelSlot::AnalysisControl, open);
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(frame_->windowTitle(), QString::fromStdString(pair_.rightPath));
     EXPECT_EQ(panel_->infoText(QString::fromUtf8("线路名称")), QString::fromUtf8("京沪线"));
@@ -100,7 +99,7 @@ TEST_F(AnalysisWorkspaceTest, OpeningARecordingAnalysesBothRails) {
 }
 
 TEST_F(AnalysisWorkspaceTest, AThresholdOutOfRangeStopsEverything) {
-    frame_->ribbon()->setText(app::ID_THRESHOLD_300_1000, "0");
+    frame_->ribbon()->setText(core::ID_THRESHOLD_300_1000, "0");
     panel_->analyseFile(QString::fromStdString(pair_.leftPath));
     EXPECT_EQ(messages_, std::vector<QString>{QString::fromUtf8("300-1000mm波段阈值设置不合理！")});
     EXPECT_EQ(report_->table().rowCount(), 25);
@@ -119,9 +118,9 @@ TEST_F(AnalysisWorkspaceTest, TheReportIsWrittenUnderTheStartTimeAndOpened) {
     panel_->analyseFile(QString::fromStdString(pair_.leftPath));
     QString opened;
     panel_->setReportOpener([&](const QString& path) { opened = path; });
-    const app::PanelMessage exportReport{static_cast<std::uintptr_t>(app::PanelCode::ExportReport),
-                                         0, 0, 0};
-    messenger_->send(app::PanelSlot::AnalysisControl, exportReport);
+    const core::PanelMessage exportReport{
+        static_cast<std::uintptr_t>(core::PanelCode::ExportReport), 0, 0, 0};
+    messenger_->send(core::PanelSlot::AnalysisControl, exportReport);
     const fs::path written = folder_ / "Report" / "20261210223000.xlsx";
     ASSERT_TRUE(fs::exists(written));
     EXPECT_EQ(fs::path(opened.toStdString()).filename(), written.filename());
@@ -133,19 +132,19 @@ TEST_F(AnalysisWorkspaceTest, TheReportIsWrittenUnderTheStartTimeAndOpened) {
 }
 
 TEST_F(AnalysisWorkspaceTest, AxisIntervalEditsReachTheirView) {
-    std::vector<std::tuple<app::PanelSlot, bool, double>> changes;
+    std::vector<std::tuple<core::PanelSlot, bool, double>> changes;
     QObject::connect(panel_, &CAnalyseCtrlDlg::axisIntervalChanged,
-                     [&](app::PanelSlot view, bool bottom, double step) {
+                     [&](core::PanelSlot view, bool bottom, double step) {
                          changes.emplace_back(view, bottom, step);
                      });
-    CMyPropertyGridCtrl* grid = panel_->grid();
+    widgets::CMyPropertyGridCtrl* grid = panel_->grid();
     QTreeWidgetItem* waveforms = grid->find(QString::fromUtf8("数据波形"));
     QTreeWidgetItem* raw = grid->find(QString::fromUtf8("原始数据波形"), waveforms);
     grid->setInteger(grid->find(QString::fromUtf8("横轴间隔(m)"), raw), 0);
     grid->setInteger(grid->find(QString::fromUtf8("纵轴间隔(um)"), raw), 250);
     ASSERT_EQ(changes.size(), 2u);
-    EXPECT_EQ(changes[0], std::make_tuple(app::PanelSlot::RawWaveformView, true, 0.0));
-    EXPECT_EQ(changes[1], std::make_tuple(app::PanelSlot::RawWaveformView, false, 0.25));
+    EXPECT_EQ(changes[0], std::make_tuple(core::PanelSlot::RawWaveformView, true, 0.0));
+    EXPECT_EQ(changes[1], std::make_tuple(core::PanelSlot::RawWaveformView, false, 0.25));
 }
 
 }  // namespace

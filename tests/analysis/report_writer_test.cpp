@@ -10,6 +10,7 @@
 #include "platform/xlsx_book.h"
 #include "platform/xlsx_sheet.h"
 #include "synth/recording_synth.h"
+#include "test_support/scratch_folder.h"
 
 namespace sundrel::analysis {
 namespace {
@@ -18,10 +19,8 @@ namespace fs = std::filesystem;
 
 // A recording pair through the engine, into the workbook, and read back.
 TEST(ReportWriter, WritesBothRailsOfARecordingIntoTheTemplate) {
-    const fs::path folder =
-        fs::temp_directory_path() / ("report-writer-" + std::to_string(getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    const sundrel::testing::ScratchFolder scratch;
+    const fs::path& folder = scratch.path();
     synth::RecordingPlan plan;
     plan.lengthM = 250;
     plan.startPositionM = 1000;
@@ -69,7 +68,6 @@ TEST(ReportWriter, WritesBothRailsOfARecordingIntoTheTemplate) {
                             SUNDREL_SOURCE_TEMPLATE, output, error));
     EXPECT_FALSE(writeReport({}, (folder / "missing.xlsx").string(), output, error));
     EXPECT_FALSE(error.empty());
-    fs::remove_all(folder);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "app/ui/main_frame.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
+#include "test_support/scratch_folder.h"
 
 #include <QLineEdit>
 #include <QSettings>
@@ -12,17 +14,19 @@
 #include <memory>
 #include <vector>
 
-#include "app/look_table.h"
-#include "app/panel_registry.h"
-#include "app/ribbon_ids.h"
 #include "app/ui/left_view.h"
 #include "app/ui/ribbon_bar.h"
 #include "app/ui/right_view.h"
 #include "app/ui/splitter.h"
 #include "app/ui/status_bar.h"
-#include "app/user_messages.h"
+#include "core/look_table.h"
+#include "core/panel_registry.h"
+#include "core/ribbon_ids.h"
+#include "core/user_messages.h"
 
 namespace sundrel::app {
+
+using namespace core;
 namespace {
 
 namespace fs = std::filesystem;
@@ -42,11 +46,6 @@ public:
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("main_frame_" + std::to_string(getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString((folder_ / "user").string()));
         config_ = (folder_ / "config.ini").string();
@@ -55,7 +54,6 @@ protected:
     void TearDown() override {
         frame_.reset();
         setUserMessageSink({});
-        fs::remove_all(folder_);
     }
 
     void writeConfig(const std::string& text) { std::ofstream(config_) << text; }
@@ -78,7 +76,8 @@ protected:
         return result;
     }
 
-    fs::path folder_;
+    sundrel::testing::ScratchFolder scratch_;
+    fs::path folder_ = scratch_.path();
     std::string config_;
     std::vector<UserMessage> messages_;
     PanelRegistry registry_;

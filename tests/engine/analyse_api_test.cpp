@@ -6,7 +6,7 @@
 
 #include "kestova/kestova.h"
 #include "recording_host.h"
-#include "test_recordings.h"
+#include "test_support/test_recordings.h"
 
 namespace kestova {
 namespace {

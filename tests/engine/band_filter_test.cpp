@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "band_kernels.h"
-#include "test_recordings.h"
+#include "test_support/test_recordings.h"
 
 namespace kestova {
 namespace {

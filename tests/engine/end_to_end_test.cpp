@@ -9,7 +9,7 @@
 #include "kestova/kestova.h"
 #include "recording_host.h"
 #include "synth/recording_synth.h"
-#include "test_recordings.h"
+#include "test_support/test_recordings.h"
 
 namespace kestova {
 namespace {

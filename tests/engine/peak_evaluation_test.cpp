@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "position_text.h"
+#include "kestova/km_post.h"
 
 namespace kestova {
 namespace {

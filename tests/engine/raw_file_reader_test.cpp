@@ -5,7 +5,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "test_recordings.h"
+#include "test_support/test_recordings.h"
 
 namespace kestova {
 namespace {

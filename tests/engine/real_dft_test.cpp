@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "test_recordings.h"
+#include "test_support/test_recordings.h"
 
 namespace kestova {
 namespace {

@@ -1,8 +1,10 @@
 #include "platform/private_profile.h"
 
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
+#include "test_support/scratch_folder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,18 +20,8 @@ namespace fs = std::filesystem;
 
 class PrivateProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("profile_" + std::to_string(getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-        path_ = (folder_ / "config.ini").string();
-    }
-    void TearDown() override {
-        chmod(folder_.c_str(), 0755);
-        fs::remove_all(folder_);
-    }
+    void SetUp() override { path_ = (folder_ / "config.ini").string(); }
+    void TearDown() override { chmod(folder_.c_str(), 0755); }
 
     void writeFile(const std::string& content) {
         std::ofstream(path_, std::ios::binary) << content;
@@ -42,7 +34,8 @@ protected:
         return readProfileString(section, key, "0", path_);
     }
 
-    fs::path folder_;
+    sundrel::testing::ScratchFolder scratch_;
+    fs::path folder_ = scratch_.path();
     std::string path_;
 };
 

@@ -1,8 +1,10 @@
 #include "platform/xlsx_book.h"
 
 #include <gtest/gtest.h>
+
 #include <unistd.h>
 #include <zip.h>
+#include "test_support/scratch_folder.h"
 
 #include <pugixml.hpp>
 
@@ -186,15 +188,6 @@ Entries sharedStringWorkbook() {
 
 class XlsxBookTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("xlsx_" + std::to_string(getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::string path(const std::string& name) const { return (folder_ / name).string(); }
 
     std::vector<std::string> folderContents() const {
@@ -206,7 +199,8 @@ protected:
         return names;
     }
 
-    fs::path folder_;
+    sundrel::testing::ScratchFolder scratch_;
+    fs::path folder_ = scratch_.path();
 };
 
 TEST_F(XlsxBookTest, LoadsTheShippedTemplate) {

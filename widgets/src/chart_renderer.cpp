@@ -1,5 +1,7 @@
 #include "widgets/chart_renderer.h"
 
+#include "widgets/chart_curve_geometry.h"
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
@@ -17,16 +19,6 @@ namespace {
 constexpr double kTickLength = 5.0;
 constexpr double kTickLabelGap = 3.0;
 constexpr QPointF kShadowOffset{2.0, 2.0};
-// A flattened Bézier piece strays at most this far from the curve, pixels.
-constexpr double kFlatness = 0.2;
-constexpr int kMostPiecesPerSegment = 32;
-
-const QPointF kBreak{std::numeric_limits<double>::quiet_NaN(), 0.0};
-
-bool isBreak(const QPointF& p) {
-    return std::isnan(p.x());
-}
-
 // The windows 3-D colours of a control edge.
 const QColor kEdgeHighlight{255, 255, 255};
 const QColor kEdgeLight{227, 227, 227};
@@ -58,42 +50,6 @@ void paintEdge(QPainter& painter, const QRect& bounds, unsigned style) {
     }
 }
 
-// Liang–Barsky: clips the segment a→b to `box`; false when nothing is left.
-bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
-    double t0 = 0.0;
-    double t1 = 1.0;
-    const double dx = b.x() - a.x();
-    const double dy = b.y() - a.y();
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(),
-                         box.bottom() - a.y()};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0) {
-            if (q[i] < 0.0) {
-                return false;
-            }
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0.0) {
-            t0 = std::max(t0, t);
-        } else {
-            t1 = std::min(t1, t);
-        }
-        if (t0 > t1) {
-            return false;
-        }
-    }
-    const QPointF start = a;
-    if (t1 < 1.0) {
-        b = start + t1 * QPointF(dx, dy);
-    }
-    if (t0 > 0.0) {
-        a = start + t0 * QPointF(dx, dy);
-    }
-    return true;
-}
-
 // The linear map of one axis, value → pixel, kept exact near the minimum.
 struct Linear {
     double origin;  // pixel of the minimum
@@ -107,126 +63,6 @@ Linear linearOf(const ChartAxisScale& scale) {
     const double slope = (scale.toScreen(scale.range.maximum) - origin) /
                          (scale.range.maximum - scale.range.minimum);
     return {origin, scale.range.minimum, slope};
-}
-
-// Points of one pixel column reduced to the first, lowest, highest and last.
-class ColumnReducer {
-public:
-    explicit ColumnReducer(std::vector<QPointF>& out) : out_(out) {}
-
-    void add(const QPointF& p) {
-        const double column = std::floor(p.x());
-        if (count_ > 0 && column == column_) {
-            if (p.y() < low_.y()) {
-                low_ = p;
-                lowIndex_ = count_;
-            }
-            if (p.y() > high_.y()) {
-                high_ = p;
-                highIndex_ = count_;
-            }
-            last_ = p;
-            ++count_;
-            return;
-        }
-        flush();
-        column_ = column;
-        first_ = low_ = high_ = last_ = p;
-        lowIndex_ = highIndex_ = 0;
-        count_ = 1;
-    }
-
-    void flush() {
-        if (count_ == 0) {
-            return;
-        }
-        out_.push_back(first_);
-        if (count_ > 1) {
-            const bool lowFirst = lowIndex_ <= highIndex_;
-            const QPointF& a = lowFirst ? low_ : high_;
-            const QPointF& b = lowFirst ? high_ : low_;
-            const std::size_t ia = lowFirst ? lowIndex_ : highIndex_;
-            const std::size_t ib = lowFirst ? highIndex_ : lowIndex_;
-            if (ia != 0) {
-                out_.push_back(a);
-            }
-            if (ib != 0 && ib != count_ - 1 && ib != ia) {
-                out_.push_back(b);
-            }
-            out_.push_back(last_);
-        }
-        count_ = 0;
-    }
-
-private:
-    std::vector<QPointF>& out_;
-    double column_ = 0.0;
-    QPointF first_, low_, high_, last_;
-    std::size_t lowIndex_ = 0;
-    std::size_t highIndex_ = 0;
-    std::size_t count_ = 0;
-};
-
-// Replaces the points of `line` (runs separated by breaks) by the flattened
-// Bézier curve through them: between p1 and p2 the control points are
-// p1 + (p2 − p0) / 6 and p2 − (p3 − p1) / 6 (Catmull-Rom tangents, the ends
-// repeated).
-void smoothInto(const std::vector<QPointF>& line, std::vector<QPointF>& out,
-                const QRectF& visible) {
-    out.clear();
-    std::size_t begin = 0;
-    while (begin < line.size()) {
-        std::size_t end = begin;
-        while (end < line.size() && !isBreak(line[end])) {
-            ++end;
-        }
-        if (end > begin) {
-            out.push_back(line[begin]);
-        }
-        for (std::size_t i = begin; i + 1 < end; ++i) {
-            const QPointF& p0 = line[i > begin ? i - 1 : i];
-            const QPointF& p1 = line[i];
-            const QPointF& p2 = line[i + 1];
-            const QPointF& p3 = line[i + 2 < end ? i + 2 : i + 1];
-            const QPointF c1 = p1 + (p2 - p0) / 6.0;
-            const QPointF c2 = p2 - (p3 - p1) / 6.0;
-            // How far the control points stray from the chord bounds how far
-            // the curve does: 3/4 of it. Pieces of a curve of n pieces stray
-            // 1/n² as far.
-            const QPointF chord = p2 - p1;
-            const double chordLength = std::sqrt(QPointF::dotProduct(chord, chord));
-            const auto away = [&](const QPointF& c) {
-                const QPointF v = c - p1;
-                return chordLength > 0.0
-                           ? std::abs(v.x() * chord.y() - v.y() * chord.x()) / chordLength
-                           : std::sqrt(QPointF::dotProduct(v, v));
-            };
-            const double stray = 0.75 * std::max(away(c1), away(c2));
-            const double left = std::min({p1.x(), c1.x(), c2.x(), p2.x()});
-            const double right = std::max({p1.x(), c1.x(), c2.x(), p2.x()});
-            const double top = std::min({p1.y(), c1.y(), c2.y(), p2.y()});
-            const double bottom = std::max({p1.y(), c1.y(), c2.y(), p2.y()});
-            const bool seen = right >= visible.left() && left <= visible.right() &&
-                              bottom >= visible.top() && top <= visible.bottom();
-            // Out of sight, or beyond any useful flattening: a straight piece.
-            int pieces = 1;
-            if (seen && std::isfinite(stray)) {
-                pieces = static_cast<int>(std::clamp(std::ceil(std::sqrt(stray / kFlatness)), 1.0,
-                                                     static_cast<double>(kMostPiecesPerSegment)));
-            }
-            for (int k = 1; k < pieces; ++k) {
-                const double t = static_cast<double>(k) / pieces;
-                const double u = 1.0 - t;
-                out.push_back(u * u * u * p1 + 3.0 * u * u * t * c1 + 3.0 * u * t * t * c2 +
-                              t * t * t * p2);
-            }
-            out.push_back(p2);
-        }
-        if (end < line.size()) {
-            out.push_back(kBreak);
-        }
-        begin = end + 1;
-    }
 }
 
 QColor gridColor(const QColor& axis, const QColor& background) {
@@ -381,7 +217,7 @@ void ChartRenderer::paintLine(QPainter& painter, const ChartLayout& layout,
             if (!std::isfinite(at.x()) || !std::isfinite(at.y())) {
                 if (!broken) {
                     reducer.flush();
-                    screen_.push_back(kBreak);
+                    screen_.push_back(kCurveBreak);
                     broken = true;
                 }
                 continue;
@@ -399,7 +235,7 @@ void ChartRenderer::paintLine(QPainter& painter, const ChartLayout& layout,
     const QRectF guard = plot.adjusted(-pad, -pad, pad, pad);
     // A dense curve looks the same straight; flattening it would only cost.
     if (serie.isSmooth() && !dense) {
-        smoothInto(screen_, run_, guard);
+        smoothCurve(screen_, run_, guard);
         screen_.swap(run_);
     }
 
@@ -436,12 +272,12 @@ void ChartRenderer::paintLine(QPainter& painter, const ChartLayout& layout,
     run_.clear();
     std::size_t finite = 0;
     for (std::size_t i = 0; i < screen_.size(); ++i) {
-        if (isBreak(screen_[i])) {
+        if (isCurveBreak(screen_[i])) {
             flush();
             continue;
         }
         ++finite;
-        if (i + 1 >= screen_.size() || isBreak(screen_[i + 1])) {
+        if (i + 1 >= screen_.size() || isCurveBreak(screen_[i + 1])) {
             continue;
         }
         QPointF a = screen_[i];
@@ -462,7 +298,7 @@ void ChartRenderer::paintLine(QPainter& painter, const ChartLayout& layout,
     flush();
     if (finite == 1) {
         for (const QPointF& p : screen_) {
-            if (isBreak(p)) {
+            if (isCurveBreak(p)) {
                 continue;
             }
             if (image != nullptr) {

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/panel_codes.h"
-#include "app/panel_messenger.h"
 #include "widgets/chart_xy_serie.h"
 
 namespace sundrel::widgets {
@@ -35,13 +33,9 @@ void CMyChartSeriesMouseListener::onMouseEvent(ChartMouseEvent event, QPoint /*p
         return;
     }
     const SChartXYPoint& point = serie.points()[static_cast<std::size_t>(pointIndex)];
-    // The word carries the signed value sign-extended, so it reads the same
-    // as a 32-bit or a pointer-sized integer.
-    const app::PanelMessage message{
-        static_cast<std::uintptr_t>(app::PanelCode::CalibrationPoint),
-        static_cast<std::uintptr_t>(static_cast<std::intptr_t>(lowWordOfTruncated(point.X))), 0, 1};
-    app::sendPanelMessage(app::PanelSlot::CalibrationView, message,
-                          reinterpret_cast<std::intptr_t>(&point.Y));
+    if (handler_) {
+        handler_(lowWordOfTruncated(point.X), &point.Y);
+    }
 }
 
 }  // namespace sundrel::widgets

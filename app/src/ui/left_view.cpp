@@ -4,24 +4,26 @@
 
 #include "acquisition/ui/measure_ctrl_dlg.h"
 #include "analysis/ui/analyse_ctrl_dlg.h"
-#include "app/panel_messenger.h"
-#include "app/panel_registry.h"
 #include "calibration/ui/calibration_ctrl_dlg.h"
+#include "core/panel_messenger.h"
+#include "core/panel_registry.h"
 
 namespace sundrel::app {
 
-CSundrelView::CSundrelView(PanelMessenger& messenger, QWidget* parent) : Panel(parent) {
-    PanelRegistry& registry = messenger.registry();
+using namespace core;
+
+CSundrelView::CSundrelView(const PanelContext& context, QWidget* parent) : Panel(parent) {
+    PanelRegistry& registry = context.messenger.registry();
     setObjectName("CSundrelView");
     registry.registerPanel(PanelSlot::LeftView, this);
     stack_ = new QStackedLayout(this);
     stack_->setContentsMargins(0, 0, 0, 0);
     // Created in this order, each registering itself.
-    auto* analysis = new analysis::CAnalyseCtrlDlg(messenger, this);
+    auto* analysis = new analysis::CAnalyseCtrlDlg(context, this);
     registry.registerPanel(PanelSlot::AnalysisControl, analysis);
-    auto* measure = new acquisition::CMeasureCtrlDlg(this);
+    auto* measure = new acquisition::CMeasureCtrlDlg(context, this);
     registry.registerPanel(PanelSlot::MeasureControl, measure);
-    auto* calibration = new calibration::CCalibrationCtrlDlg(this);
+    auto* calibration = new calibration::CCalibrationCtrlDlg(context, this);
     registry.registerPanel(PanelSlot::CalibrationControl, calibration);
     panels_ = {measure, analysis, calibration};
     for (Panel* panel : panels_) {

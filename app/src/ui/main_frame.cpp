@@ -6,25 +6,27 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QResizeEvent>
 #include <QSettings>
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/look_table.h"
-#include "app/program_settings.h"
-#include "app/ribbon_ids.h"
-#include "app/ribbon_settings.h"
 #include "app/ui/left_view.h"
 #include "app/ui/look_style.h"
 #include "app/ui/ribbon_bar.h"
 #include "app/ui/right_view.h"
 #include "app/ui/splitter.h"
 #include "app/ui/status_bar.h"
-#include "app/user_messages.h"
-#include "app/wheel_encoder.h"
+#include "core/look_table.h"
+#include "core/ribbon_ids.h"
+#include "core/ribbon_settings.h"
+#include "core/user_messages.h"
+#include "core/wheel_encoder.h"
 
 namespace sundrel::app {
+
+using namespace core;
 namespace {
 
 constexpr const char* kLookKey = "ApplicationLook";
@@ -47,6 +49,7 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
     : QMainWindow(parent),
       messenger_(messenger),
       configPath_(std::move(configPath)),
+      context_{messenger, settings_, *this, calibration_, *this},
       look_(storedLook()) {
     setObjectName("CMainFrame");
     setWindowTitle(QString::fromUtf8(kProgramName));
@@ -56,13 +59,12 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
         look_ = settings_.nColor;
     }
     setCurrentLook(look_);
-    setProgramSettings(&settings_);
     PanelRegistry& registry = messenger_.registry();
 
     // Client area: the left view registers itself and its three panels, then
     // the splitter is registered.
     splitter_ = new CMySpliterWnd(this);
-    leftView_ = new CSundrelView(messenger_, splitter_);
+    leftView_ = new CSundrelView(context_, splitter_);
     splitter_->addWidget(leftView_);
     registry.registerPanel(PanelSlot::Splitter, splitter_);
     registry.registerPanel(PanelSlot::MainWindow, this);
@@ -83,7 +85,7 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
 
     // The pages: the right view creates the tab control and registers
     // 24..32, 18, 14, 16, then 22 and 13.
-    rightView_ = new CRightView(messenger_, splitter_);
+    rightView_ = new CRightView(context_, splitter_);
     splitter_->addWidget(rightView_);
     setCentralWidget(splitter_);
     resize(1280, 800);
@@ -257,6 +259,26 @@ void CMainFrame::handlePanelMessage(const PanelMessage& message, std::intptr_t) 
         if (index != ribbon_->activeCategory()) {
             ribbon_->activateCategory(index);
         }
+    }
+}
+
+QString CMainFrame::text(int id) const {
+    return ribbon_ != nullptr ? ribbon_->text(id) : QString();
+}
+
+bool CMainFrame::isChecked(int id) const {
+    return ribbon_ != nullptr && ribbon_->isChecked(id);
+}
+
+void CMainFrame::showStatus(const QString& text, int timeoutMs) {
+    if (statusBar_ != nullptr) {
+        statusBar_->showMessage(text, timeoutMs);
+    }
+}
+
+void CMainFrame::showProgress(int percent) {
+    if (statusBar_ != nullptr) {
+        statusBar_->progressBar()->setValue(percent);
     }
 }
 

@@ -15,11 +15,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/look_table.h"
 #include "app/ribbon_definition.h"
-#include "app/ribbon_ids.h"
+#include "core/look_table.h"
+#include "core/ribbon_ids.h"
 
 namespace sundrel::app {
+
+using namespace core;
 namespace {
 
 constexpr int kRowsPerPanel = 3;

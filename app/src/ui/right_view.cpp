@@ -3,11 +3,13 @@
 #include <QVBoxLayout>
 
 #include "analysis/ui/analyse_dlg.h"
-#include "app/panel_messenger.h"
 #include "calibration/ui/calibration_dlg.h"
+#include "core/panel_messenger.h"
 #include "frames/ui/detect_dlg.h"
 
 namespace sundrel::app {
+
+using namespace core;
 
 CMyTabCtrl::CMyTabCtrl(QWidget* parent) : QTabWidget(parent) {
     setObjectName("CMyTabCtrl");
@@ -15,20 +17,20 @@ CMyTabCtrl::CMyTabCtrl(QWidget* parent) : QTabWidget(parent) {
     setDocumentMode(false);
 }
 
-CRightView::CRightView(PanelMessenger& messenger, QWidget* parent)
-    : Panel(parent), messenger_(messenger) {
+CRightView::CRightView(const PanelContext& context, QWidget* parent)
+    : Panel(parent), messenger_(context.messenger) {
     setObjectName("CRightView");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     tabs_ = new CMyTabCtrl(this);
     layout->addWidget(tabs_);
 
-    PanelRegistry& registry = messenger.registry();
-    auto* analysis = new analysis::CAnalyseDlg(registry, tabs_);  // registers 24 to 32
-    auto* detect = new frames::CDetcetDlg(tabs_);
+    PanelRegistry& registry = context.messenger.registry();
+    auto* analysis = new analysis::CAnalyseDlg(context, tabs_);  // registers 24 to 32
+    auto* detect = new frames::CDetcetDlg(context, tabs_);
     registry.registerPanel(PanelSlot::RealTimeView, detect);
     registry.registerPanel(PanelSlot::AnalysisContainer, analysis);
-    auto* calibration = new calibration::CCalibrationDlg(tabs_);
+    auto* calibration = new calibration::CCalibrationDlg(context, tabs_);
     registry.registerPanel(PanelSlot::CalibrationView, calibration);
     tabs_->addTab(detect, QString::fromUtf8(" 采集 "));
     tabs_->addTab(analysis, QString::fromUtf8(" 分析 "));

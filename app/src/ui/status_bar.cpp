@@ -6,6 +6,8 @@
 
 namespace sundrel::app {
 
+using namespace core;
+
 QString thresholdLinesText(double greenLine, double redLine) {
     return QString::fromUtf8("绿色线表示的峰峰值为：%1mm；红色线表示的峰峰值为：%2mm。")
         .arg(greenLine, 0, 'f', 3)

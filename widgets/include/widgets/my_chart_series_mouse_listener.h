@@ -1,20 +1,28 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "widgets/chart_series_mouse_listener.h"
 
 namespace sundrel::widgets {
 
-// Reports the calibration point under the mouse to the calibration view: on a
-// mouse move over a point it sends panel message code 9 synchronously to
-// PanelRegistry slot 16 with data = the point's X truncated toward zero (its
-// low 32 bits, as a signed 32-bit integer), count = 1, and as lparam the
-// address of the point's Y inside the series, valid during the send. Every
-// other event, and a move over no point, does nothing. It has no data; the
-// view that creates it owns it.
+// Reports the point under the mouse: on a mouse move over a point it calls
+// its handler with the point's X truncated toward zero (its low 32 bits, as a
+// signed 32-bit integer) and the address of the point's Y inside the series,
+// valid during the call. Every other event, and a move over no point, does
+// nothing. The calibration view hands it a handler that tells the view.
 class CMyChartSeriesMouseListener : public CChartSeriesMouseListener<SChartXYPoint> {
 public:
+    using PointHandler = std::function<void(std::int32_t x, const double* y)>;
+
+    explicit CMyChartSeriesMouseListener(PointHandler handler) : handler_(std::move(handler)) {}
+
     void onMouseEvent(ChartMouseEvent event, QPoint position, CChartXYSerie& serie,
                       int pointIndex) override;
+
+private:
+    PointHandler handler_;
 };
 
 }  // namespace sundrel::widgets

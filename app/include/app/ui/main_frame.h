@@ -3,11 +3,12 @@
 #include <QMainWindow>
 #include <QString>
 
-#include "app/calibration_choice.h"
-#include "app/panel.h"
-#include "app/panel_messenger.h"
-#include "app/settings_file.h"
-#include "app/settings_record.h"
+#include "core/calibration_choice.h"
+#include "core/panel.h"
+#include "core/panel_context.h"
+#include "core/panel_messenger.h"
+#include "core/settings_file.h"
+#include "core/settings_record.h"
 
 namespace sundrel::app {
 
@@ -21,16 +22,21 @@ class SundrelStatusBar;
 // column and the pages. Loads the settings before it shows and saves them
 // when it is destroyed; keeps the ribbon category, the pages' tab and the
 // control column on the same activity.
-class CMainFrame : public QMainWindow, public PanelReceiver {
+class CMainFrame : public QMainWindow,
+                   public core::PanelReceiver,
+                   public core::RibbonControls,
+                   public core::StatusSink {
     Q_OBJECT
 public:
-    explicit CMainFrame(PanelMessenger& messenger, std::string configPath = kConfigPath,
+    explicit CMainFrame(core::PanelMessenger& messenger, std::string configPath = core::kConfigPath,
                         QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    SettingsRecord& settings() { return settings_; }
-    const CalibrationChoice& calibrationChoice() const { return calibration_; }
+    core::SettingsRecord& settings() { return settings_; }
+    const core::CalibrationChoice& calibrationChoice() const { return calibration_; }
     CMyMFCRibbonBar* ribbon() const { return ribbon_; }
+    // What every panel is handed when it is created.
+    const core::PanelContext& panelContext() const { return context_; }
     SundrelStatusBar* statusBarWidget() const { return statusBar_; }
     CMySpliterWnd* splitter() const { return splitter_; }
     CSundrelView* leftView() const { return leftView_; }
@@ -45,7 +51,13 @@ public:
     void onCommand(int id);
     void onCategoryChanged(int index);
 
-    void handlePanelMessage(const PanelMessage& message, std::intptr_t lparam) override;
+    void handlePanelMessage(const core::PanelMessage& message, std::intptr_t lparam) override;
+
+    // The ribbon and the status bar as the panels see them.
+    QString text(int id) const override;
+    bool isChecked(int id) const override;
+    void showStatus(const QString& text, int timeoutMs = 0) override;
+    void showProgress(int percent) override;
 
     static constexpr int kLeftColumnWidth = 280;
 
@@ -58,12 +70,13 @@ private:
     void checkWheelAndEncoder();
     void selectStorageFolder();
     void showAbout();
-    void sendToPanel(PanelSlot slot, PanelCode code);
+    void sendToPanel(core::PanelSlot slot, core::PanelCode code);
 
-    PanelMessenger& messenger_;
+    core::PanelMessenger& messenger_;
     std::string configPath_;
-    SettingsRecord settings_{};
-    CalibrationChoice calibration_;
+    core::SettingsRecord settings_{};
+    core::CalibrationChoice calibration_;
+    core::PanelContext context_;
     int look_;
     int lookCalls_ = 0;
     CMyMFCRibbonBar* ribbon_ = nullptr;

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/panel.h"
+#include "core/panel.h"
 
 class QMenu;
 class QStackedWidget;
@@ -18,7 +18,7 @@ namespace sundrel::app {
 // "采集", "分析", "标定" with their panels of controls, built from the ribbon
 // definition. Controls are found by command id; when an id appears in two
 // categories the first one, in category order, is the one read and set.
-class CMyMFCRibbonBar : public QWidget, public PanelReceiver {
+class CMyMFCRibbonBar : public QWidget, public core::PanelReceiver {
     Q_OBJECT
 public:
     explicit CMyMFCRibbonBar(QWidget* parent = nullptr);
@@ -40,7 +40,7 @@ public:
     QToolButton* applicationButton() const { return applicationButton_; }
     QTabBar* categoryTabs() const { return tabs_; }
 
-    void handlePanelMessage(const PanelMessage&, std::intptr_t) override {}
+    void handlePanelMessage(const core::PanelMessage&, std::intptr_t) override {}
 
 signals:
     void command(int id);

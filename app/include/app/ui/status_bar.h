@@ -2,7 +2,7 @@
 
 #include <QStatusBar>
 
-#include "app/panel.h"
+#include "core/panel.h"
 
 class QLabel;
 class QProgressBar;
@@ -11,7 +11,7 @@ namespace sundrel::app {
 
 // The status bar: the pane "系统状态", an information text, and a progress bar
 // over the right fifth.
-class SundrelStatusBar : public QStatusBar, public PanelReceiver {
+class SundrelStatusBar : public QStatusBar, public core::PanelReceiver {
     Q_OBJECT
 public:
     explicit SundrelStatusBar(QWidget* parent = nullptr);
@@ -19,7 +19,7 @@ public:
     void setInformation(const QString& text);
     QString information() const;
     QProgressBar* progressBar() const { return progress_; }
-    void handlePanelMessage(const PanelMessage&, std::intptr_t) override {}
+    void handlePanelMessage(const core::PanelMessage&, std::intptr_t) override {}
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

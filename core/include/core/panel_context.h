@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+#include "core/calibration_choice.h"
+#include "core/panel_messenger.h"
+#include "core/settings_record.h"
+
+namespace sundrel::core {
+
+// What the ribbon shows, read by command id. Panels read the operator's
+// entries through it and never change them.
+class RibbonControls {
+public:
+    virtual ~RibbonControls() = default;
+    // An edit's text or a combo's current item; empty for an unknown id.
+    virtual QString text(int id) const = 0;
+    virtual bool isChecked(int id) const = 0;
+
+protected:
+    RibbonControls() = default;
+    RibbonControls(const RibbonControls&) = default;
+    RibbonControls& operator=(const RibbonControls&) = default;
+};
+
+// Where panels tell the operator what is going on: the status bar's text and
+// its progress bar.
+class StatusSink {
+public:
+    virtual ~StatusSink() = default;
+    // timeoutMs 0 keeps the text until the next one.
+    virtual void showStatus(const QString& text, int timeoutMs = 0) = 0;
+    virtual void showProgress(int percent) = 0;  // 0..100
+
+protected:
+    StatusSink() = default;
+    StatusSink(const StatusSink&) = default;
+    StatusSink& operator=(const StatusSink&) = default;
+};
+
+// Everything a panel or view is handed when it is created, instead of
+// reaching for the main window: the messenger (and through it the registry),
+// the program's settings record, the ribbon's entries, the calibration side
+// and sensor chosen on the ribbon, and the status bar. The objects outlive
+// every panel (the main window owns them).
+struct PanelContext {
+    PanelMessenger& messenger;
+    SettingsRecord& settings;
+    const RibbonControls& ribbon;
+    const CalibrationChoice& calibration;
+    StatusSink& status;
+};
+
+}  // namespace sundrel::core

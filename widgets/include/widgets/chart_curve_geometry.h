@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <vector>
+
+// The geometry of a curve on screen, before it is drawn: runs separated by
+// breaks, clipping to the plot, dense points reduced per pixel column, and
+// smoothing through the points.
+namespace sundrel::widgets {
+
+// Separates the runs of a curve where a value has no place on screen.
+inline const QPointF kCurveBreak{std::numeric_limits<double>::quiet_NaN(), 0.0};
+inline bool isCurveBreak(const QPointF& p) {
+    return std::isnan(p.x());
+}
+
+// Liang–Barsky: clips the segment a→b to `box`; false when nothing is left.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& box);
+
+// Points of one pixel column reduced to the first, lowest, highest and last,
+// in their order, so that a dense curve keeps its envelope and its joins.
+class ColumnReducer {
+public:
+    explicit ColumnReducer(std::vector<QPointF>& out) : out_(out) {}
+
+    void add(const QPointF& p);
+    // Ends the current column (before a break, and at the end).
+    void flush();
+
+private:
+    std::vector<QPointF>& out_;
+    double column_ = 0.0;
+    QPointF first_, low_, high_, last_;
+    std::size_t lowIndex_ = 0;
+    std::size_t highIndex_ = 0;
+    std::size_t count_ = 0;
+};
+
+// A flattened Bézier piece strays at most this far from the curve, pixels.
+inline constexpr double kCurveFlatness = 0.2;
+inline constexpr int kMostPiecesPerSegment = 32;
+
+// Replaces the points of `line` (runs separated by breaks) by the flattened
+// Bézier curve through them: between p1 and p2 the control points are
+// p1 + (p2 − p0) / 6 and p2 − (p3 − p1) / 6 (Catmull-Rom tangents, the ends
+// repeated). Pieces outside `visible` stay straight.
+void smoothCurve(const std::vector<QPointF>& line, std::vector<QPointF>& out,
+                 const QRectF& visible);
+
+}  // namespace sundrel::widgets

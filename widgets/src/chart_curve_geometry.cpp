@@ -1,0 +1,145 @@
+#include "widgets/chart_curve_geometry.h"
+
+#include <algorithm>
+
+namespace sundrel::widgets {
+
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - box.left(), box.right() - a.x(), a.y() - box.top(),
+                         box.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) {
+                return false;
+            }
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) {
+            t0 = std::max(t0, t);
+        } else {
+            t1 = std::min(t1, t);
+        }
+        if (t0 > t1) {
+            return false;
+        }
+    }
+    const QPointF start = a;
+    if (t1 < 1.0) {
+        b = start + t1 * QPointF(dx, dy);
+    }
+    if (t0 > 0.0) {
+        a = start + t0 * QPointF(dx, dy);
+    }
+    return true;
+}
+
+void ColumnReducer::add(const QPointF& p) {
+    const double column = std::floor(p.x());
+    if (count_ > 0 && column == column_) {
+        if (p.y() < low_.y()) {
+            low_ = p;
+            lowIndex_ = count_;
+        }
+        if (p.y() > high_.y()) {
+            high_ = p;
+            highIndex_ = count_;
+        }
+        last_ = p;
+        ++count_;
+        return;
+    }
+    flush();
+    column_ = column;
+    first_ = low_ = high_ = last_ = p;
+    lowIndex_ = highIndex_ = 0;
+    count_ = 1;
+}
+
+void ColumnReducer::flush() {
+    if (count_ == 0) {
+        return;
+    }
+    out_.push_back(first_);
+    if (count_ > 1) {
+        const bool lowFirst = lowIndex_ <= highIndex_;
+        const QPointF& a = lowFirst ? low_ : high_;
+        const QPointF& b = lowFirst ? high_ : low_;
+        const std::size_t ia = lowFirst ? lowIndex_ : highIndex_;
+        const std::size_t ib = lowFirst ? highIndex_ : lowIndex_;
+        if (ia != 0) {
+            out_.push_back(a);
+        }
+        if (ib != 0 && ib != count_ - 1 && ib != ia) {
+            out_.push_back(b);
+        }
+        out_.push_back(last_);
+    }
+    count_ = 0;
+}
+
+void smoothCurve(const std::vector<QPointF>& line, std::vector<QPointF>& out,
+                 const QRectF& visible) {
+    out.clear();
+    std::size_t begin = 0;
+    while (begin < line.size()) {
+        std::size_t end = begin;
+        while (end < line.size() && !isCurveBreak(line[end])) {
+            ++end;
+        }
+        if (end > begin) {
+            out.push_back(line[begin]);
+        }
+        for (std::size_t i = begin; i + 1 < end; ++i) {
+            const QPointF& p0 = line[i > begin ? i - 1 : i];
+            const QPointF& p1 = line[i];
+            const QPointF& p2 = line[i + 1];
+            const QPointF& p3 = line[i + 2 < end ? i + 2 : i + 1];
+            const QPointF c1 = p1 + (p2 - p0) / 6.0;
+            const QPointF c2 = p2 - (p3 - p1) / 6.0;
+            // How far the control points stray from the chord bounds how far
+            // the curve does: 3/4 of it. Pieces of a curve of n pieces stray
+            // 1/n² as far.
+            const QPointF chord = p2 - p1;
+            const double chordLength = std::sqrt(QPointF::dotProduct(chord, chord));
+            const auto away = [&](const QPointF& c) {
+                const QPointF v = c - p1;
+                return chordLength > 0.0
+                           ? std::abs(v.x() * chord.y() - v.y() * chord.x()) / chordLength
+                           : std::sqrt(QPointF::dotProduct(v, v));
+            };
+            const double stray = 0.75 * std::max(away(c1), away(c2));
+            const double left = std::min({p1.x(), c1.x(), c2.x(), p2.x()});
+            const double right = std::max({p1.x(), c1.x(), c2.x(), p2.x()});
+            const double top = std::min({p1.y(), c1.y(), c2.y(), p2.y()});
+            const double bottom = std::max({p1.y(), c1.y(), c2.y(), p2.y()});
+            const bool seen = right >= visible.left() && left <= visible.right() &&
+                              bottom >= visible.top() && top <= visible.bottom();
+            // Out of sight, or beyond any useful flattening: a straight piece.
+            int pieces = 1;
+            if (seen && std::isfinite(stray)) {
+                pieces =
+                    static_cast<int>(std::clamp(std::ceil(std::sqrt(stray / kCurveFlatness)), 1.0,
+                                                static_cast<double>(kMostPiecesPerSegment)));
+            }
+            for (int k = 1; k < pieces; ++k) {
+                const double t = static_cast<double>(k) / pieces;
+                const double u = 1.0 - t;
+                out.push_back(u * u * u * p1 + 3.0 * u * u * t * c1 + 3.0 * u * t * t * c2 +
+                              t * t * t * p2);
+            }
+            out.push_back(p2);
+        }
+        if (end < line.size()) {
+            out.push_back(kCurveBreak);
+        }
+        begin = end + 1;
+    }
+}
+
+}  // namespace sundrel::widgets
