@@ -356,9 +356,10 @@ void SimulatedBox::run() {
     while (!stopping_) {
         const auto now = Clock::now();
         if (hangUpAt && now >= *hangUpAt) {
+            // Flagged first: whoever sees the line end also sees the flag.
+            hungUp_ = true;
             ::close(masterFd_);
             masterFd_ = -1;
-            hungUp_ = true;
             return;
         }
         if (hostGone) {
