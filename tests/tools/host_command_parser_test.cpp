@@ -48,7 +48,7 @@ TEST_P(HostCommandParserTest, FindsTheCommandsOfTheReads) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Commands, HostCommandParserTest,
+    BoxCommands, HostCommandParserTest,
     testing::Values(
         ParseCase{"StartGivesPulsesPerFrame", {{0xFA, 0xFA, 0x50, 0x44}}, {start(80)}},
         ParseCase{"StartWithSmallP", {{0xFA, 0xFA, 0x05, 0xF9}}, {start(5)}},
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"BrokenRequestIsNoCommand", {{0xFF, 0xFF, 0x0D, 0x0D, 0xFF, 0xFF, 0x0C}}, {}}),
     [](const testing::TestParamInfo<ParseCase>& c) { return c.param.name; });
 
-TEST(HostCommandParser, ResetForgetsAPartialCommand) {
+TEST(BoxHostCommandParser, ResetForgetsAPartialCommand) {
     HostCommandParser parser;
     const Bytes head = {0xFA, 0xFA, 0x50};
     const Bytes tail = {0x44};
