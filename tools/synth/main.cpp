@@ -4,14 +4,16 @@
 #include <cstdlib>
 #include <exception>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "options/option_text.h"
 #include "synth/recording_synth.h"
 
 namespace {
 
-using sundrel::synth::Corrugation;
+using sundrel::options::corrugations;
+using sundrel::options::number;
+using sundrel::options::OptionError;
 using sundrel::synth::RecordingPlan;
 
 constexpr const char* kUsage =
@@ -39,49 +41,10 @@ constexpr const char* kUsage =
     std::exit(2);
 }
 
-double number(const std::string& text, const std::string& option) {
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size()) {
-        fail(option + " takes a number, not '" + text + "'");
-    }
-    return value;
-}
-
-std::vector<std::pair<double, double>> pairs(const std::string& text, const std::string& option) {
-    std::vector<std::pair<double, double>> result;
-    std::size_t at = 0;
-    while (at <= text.size()) {
-        std::size_t comma = text.find(',', at);
-        if (comma == std::string::npos) {
-            comma = text.size();
-        }
-        const std::string item = text.substr(at, comma - at);
-        const std::size_t colon = item.find(':');
-        if (colon == std::string::npos) {
-            fail(option + " takes A:B pairs separated by commas");
-        }
-        result.emplace_back(number(item.substr(0, colon), option),
-                            number(item.substr(colon + 1), option));
-        at = comma + 1;
-    }
-    return result;
-}
-
-std::vector<Corrugation> corrugations(const std::string& text, const std::string& option) {
-    std::vector<Corrugation> result;
-    for (const auto& [wavelength, amplitude] : pairs(text, option)) {
-        if (!(wavelength > 0)) {
-            fail(option + ": wavelengths must be positive");
-        }
-        result.push_back({wavelength, amplitude});
-    }
-    return result;
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
+// Option errors end the program with the usage, wherever they are found.
+int main(int argc, char** argv) try {
     RecordingPlan plan;
     plan.left.roughnessMm = plan.right.roughnessMm = 0.005;
     std::string folder;
@@ -133,16 +96,7 @@ int main(int argc, char** argv) {
         } else if (arg == "--time") {
             plan.startTime = value();
         } else if (arg == "--calibration") {
-            const auto given = pairs(value(), arg);
-            if (given.size() != plan.calibration.size()) {
-                fail("--calibration takes eight slope:intercept pairs");
-            }
-            for (std::size_t k = 0; k < given.size(); ++k) {
-                if (given[k].first == 0) {
-                    fail("--calibration: a slope must not be 0");
-                }
-                plan.calibration[k] = {given[k].first, given[k].second};
-            }
+            plan.calibration = sundrel::options::calibration(value(), arg);
         } else if (arg == "--seed") {
             plan.seed = static_cast<std::uint64_t>(number(value(), arg));
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -167,4 +121,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     return 0;
+} catch (const OptionError& error) {
+    fail(error.what());
 }

@@ -33,11 +33,6 @@ std::string nowText() {
     return acquisition::timestampText(local);
 }
 
-std::uint16_t toWord(double displacementMm, const SensorCalibration& calibration) {
-    const double counts = std::round((displacementMm - calibration.intercept) / calibration.slope);
-    return static_cast<std::uint16_t>(std::clamp(counts, 0.0, 65535.0));
-}
-
 RawFileHeader makeHeader(const RecordingPlan& plan, int side, const std::string& startTime,
                          const std::string& fileName, const std::string& folder) {
     RawFileHeader header = acquisition::makeRawFileHeader();
@@ -109,50 +104,86 @@ double SurfaceModel::heightMm(double metres) const {
     return height;
 }
 
-std::vector<std::uint8_t> synthesiseFrames(const RecordingPlan& plan, int side) {
+std::uint16_t sensorWord(double distanceMm, const SensorCalibration& calibration) {
+    const double counts = std::round((distanceMm - calibration.intercept) / calibration.slope);
+    return static_cast<std::uint16_t>(std::clamp(counts, 0.0, 65535.0));
+}
+
+RailFrameSource::RailFrameSource(const RecordingPlan& plan, RailSide side)
+    : side_(side),
+      metresPerFrame_(plan.metresPerFrame),
+      bounceMm_(plan.bounceMm),
+      pitchMradian_(plan.pitchMradian),
+      spikeHeightMm_((side == RailSide::Left ? plan.left : plan.right).spikeHeightMm),
+      surface_(side == RailSide::Left ? plan.left : plan.right,
+               plan.seed * 2 + static_cast<std::uint64_t>(side)) {
     if (!(plan.metresPerFrame > 0) || !(plan.lengthM >= 0)) {
         throw std::invalid_argument("length and distance per frame must be positive");
     }
-    const RailSurface& rail = side == 1 ? plan.left : plan.right;
-    const SurfaceModel surface(rail, plan.seed * 2 + static_cast<std::uint64_t>(side));
-    const auto frameCount =
-        static_cast<std::size_t>(std::llround(plan.lengthM / plan.metresPerFrame));
-    const std::size_t calibrationBase = side == 1 ? 0 : 4;
-
+    const std::size_t calibrationBase = side == RailSide::Left ? 0 : 4;
+    for (std::size_t k = 0; k < 4; ++k) {
+        calibration_[k] = plan.calibration[calibrationBase + k];
+    }
+    const RailSurface& rail = side == RailSide::Left ? plan.left : plan.right;
+    spikePeriod_ = static_cast<std::size_t>(std::llround(plan.lengthM / plan.metresPerFrame));
+    if (spikePeriod_ == 0 || rail.spikes <= 0) {
+        return;
+    }
+    // Frames first, then one sensor per spiked frame in frame order: the
+    // draws recordings have always used.
     std::mt19937_64 random(plan.seed * 7 + static_cast<std::uint64_t>(side));
-    std::vector<bool> spikeAt(frameCount, false);
-    if (frameCount > 0) {
-        std::uniform_int_distribution<std::size_t> pick(0, frameCount - 1);
-        for (int s = 0; s < rail.spikes; ++s) {
-            spikeAt[pick(random)] = true;
+    std::uniform_int_distribution<std::size_t> pick(0, spikePeriod_ - 1);
+    std::vector<std::size_t> at;
+    for (int s = 0; s < rail.spikes; ++s) {
+        at.push_back(pick(random));
+    }
+    std::sort(at.begin(), at.end());
+    at.erase(std::unique(at.begin(), at.end()), at.end());
+    std::uniform_int_distribution<int> pickSensor(0, 3);
+    for (const std::size_t i : at) {
+        spikes_.emplace_back(i, static_cast<std::size_t>(pickSensor(random)));
+    }
+}
+
+frames::SensorWords RailFrameSource::words(std::size_t i) const {
+    const double x = static_cast<double>(i) * metresPerFrame_;
+    const double bounce = bounceMm_ * std::sin(kTwoPi * x / 1.7);
+    const double pitch = pitchMradian_ * 1e-3 * std::sin(kTwoPi * x / 2.3 + 0.4);
+    frames::SensorWords words{};
+    for (std::size_t k = 0; k < 4; ++k) {
+        const double offsetM = kSensorOffsetsMm[k] / 1000.0;
+        const double displacement =
+            kStandoffMm[k] + surface_.heightMm(x + offsetM) + bounce + pitch * kSensorOffsetsMm[k];
+        words[k] = sensorWord(displacement, calibration_[k]);
+    }
+    if (spikePeriod_ > 0 && !spikes_.empty()) {
+        const std::size_t inPeriod = i % spikePeriod_;
+        const auto spike = std::lower_bound(spikes_.begin(), spikes_.end(),
+                                            std::pair<std::size_t, std::size_t>{inPeriod, 0});
+        if (spike != spikes_.end() && spike->first == inPeriod) {
+            const std::size_t k = spike->second;
+            const double reading = words[k] * calibration_[k].slope + calibration_[k].intercept;
+            words[k] = sensorWord(reading + spikeHeightMm_, calibration_[k]);
         }
     }
-    std::uniform_int_distribution<int> pickSensor(0, 3);
+    return words;
+}
 
+std::array<std::uint8_t, frames::kFrameSize> RailFrameSource::frame(std::size_t i) const {
+    return frames::makeFrame(side_, words(i), static_cast<std::uint8_t>(i));
+}
+
+std::vector<std::uint8_t> synthesiseFrames(const RecordingPlan& plan, int side) {
+    const RailFrameSource source(plan, side == 1 ? RailSide::Left : RailSide::Right);
+    const auto frameCount =
+        static_cast<std::size_t>(std::llround(plan.lengthM / plan.metresPerFrame));
     std::vector<std::uint8_t> stream;
     stream.reserve(plan.junkBytes + frameCount * frames::kFrameSize);
     for (std::size_t j = 0; j < plan.junkBytes; ++j) {
         stream.push_back(static_cast<std::uint8_t>(0x11 * (j % 7)));
     }
-    const auto railSide = side == 1 ? RailSide::Left : RailSide::Right;
     for (std::size_t i = 0; i < frameCount; ++i) {
-        const double x = static_cast<double>(i) * plan.metresPerFrame;
-        const double bounce = plan.bounceMm * std::sin(kTwoPi * x / 1.7);
-        const double pitch = plan.pitchMradian * 1e-3 * std::sin(kTwoPi * x / 2.3 + 0.4);
-        frames::SensorWords words{};
-        for (std::size_t k = 0; k < 4; ++k) {
-            const double offsetM = kSensorOffsetsMm[k] / 1000.0;
-            double displacement = kStandoffMm[k] + surface.heightMm(x + offsetM) + bounce +
-                                  pitch * kSensorOffsetsMm[k];
-            words[k] = toWord(displacement, plan.calibration[calibrationBase + k]);
-        }
-        if (spikeAt[i]) {
-            const auto k = static_cast<std::size_t>(pickSensor(random));
-            const double reading = words[k] * plan.calibration[calibrationBase + k].slope +
-                                   plan.calibration[calibrationBase + k].intercept;
-            words[k] = toWord(reading + rail.spikeHeightMm, plan.calibration[calibrationBase + k]);
-        }
-        const auto frame = frames::makeFrame(railSide, words, static_cast<std::uint8_t>(i));
+        const auto frame = source.frame(i);
         stream.insert(stream.end(), frame.begin(), frame.end());
     }
     return stream;

@@ -3,7 +3,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "frames/sensor_frame.h"
 
 namespace sundrel::synth {
 
@@ -71,6 +74,41 @@ private:
         double phase;       // radians
     };
     std::vector<Component> components_;
+};
+
+// What a sensor with calibration line `calibration` reads when its target is
+// `distanceMm` away: round((distance - intercept) / slope), held to 0..65535.
+std::uint16_t sensorWord(double distanceMm, const SensorCalibration& calibration);
+
+// The frames one box of a plan sends. Frame i is taken i * metresPerFrame
+// metres into the run: each sensor's stand-off plus the surface height at the
+// sensor's along-track offset, the device's bounce and pitch, and the plan's
+// spikes, which repeat every lengthM metres so that the stream never ends.
+// Deterministic for a plan and a side: a recording and a simulated box of the
+// same plan send the same frames.
+class RailFrameSource {
+public:
+    // side: Left or Right. Throws std::invalid_argument unless
+    // plan.metresPerFrame > 0 and plan.lengthM >= 0.
+    RailFrameSource(const RecordingPlan& plan, frames::RailSide side);
+
+    frames::RailSide side() const { return side_; }
+    double metresPerFrame() const { return metresPerFrame_; }
+
+    frames::SensorWords words(std::size_t i) const;
+    // The words of frame i with the box's sync bytes; bytes 2 and 11 hold i's low byte.
+    std::array<std::uint8_t, frames::kFrameSize> frame(std::size_t i) const;
+
+private:
+    frames::RailSide side_;
+    double metresPerFrame_;
+    double bounceMm_;
+    double pitchMradian_;
+    double spikeHeightMm_;
+    std::array<SensorCalibration, 4> calibration_;
+    SurfaceModel surface_;
+    std::size_t spikePeriod_ = 0;                              // frames; 0: no spikes
+    std::vector<std::pair<std::size_t, std::size_t>> spikes_;  // frame, sensor; sorted
 };
 
 // Writes the left and right raw data files into `folder`, named as the
