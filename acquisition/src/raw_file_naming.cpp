@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "acquisition/raw_file_header.h"
+#include "platform/gbk_text.h"
+
 namespace sundrel::acquisition {
 
 std::string timestampText(const std::tm& localTime) {
@@ -31,6 +34,12 @@ std::string rawFilePath(std::string_view folder, std::string_view fileName) {
     path.reserve(folder.size() + 1 + fileName.size());
     path.append(folder).append("/").append(fileName);
     return path;
+}
+
+std::string headerFilePath(const RawFileHeader& header) {
+    return rawFilePath(
+        platform::gbkToUtf8(platform::readGbkField(header.folder, sizeof header.folder)),
+        platform::gbkToUtf8(platform::readGbkField(header.fileName, sizeof header.fileName)));
 }
 
 }  // namespace sundrel::acquisition

@@ -1,5 +1,7 @@
 #include "acquisition/raw_file_writer.h"
 
+#include <unistd.h>
+
 namespace sundrel::acquisition {
 
 StatusCode RawFileWriter::open(const std::string& path, const char* mode) {
@@ -16,6 +18,10 @@ StatusCode RawFileWriter::writeBlock(const void* bytes, std::size_t count) {
     const std::size_t written = count == 0 ? 0 : std::fwrite(bytes, 1, count, stream_);
     const bool flushed = std::fflush(stream_) == 0;
     return written == count && flushed ? StatusCode::Success : StatusCode::WriteFileError;
+}
+
+bool RawFileWriter::sync() {
+    return stream_ != nullptr && std::fflush(stream_) == 0 && ::fsync(fileno(stream_)) == 0;
 }
 
 void RawFileWriter::close() {

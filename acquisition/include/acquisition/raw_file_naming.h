@@ -28,4 +28,9 @@ std::string storageFolder(std::string_view folderEdit);
 // Full path of a file: folder + "/" + name.
 std::string rawFilePath(std::string_view folder, std::string_view fileName);
 
+struct RawFileHeader;
+// The file a header names: its folder and file name (GBK in the record) as a
+// path of this system (UTF-8).
+std::string headerFilePath(const RawFileHeader& header);
+
 }  // namespace sundrel::acquisition

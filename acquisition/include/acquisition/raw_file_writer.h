@@ -27,6 +27,11 @@ public:
     // as written.
     StatusCode writeBlock(const void* bytes, std::size_t count);
 
+    // Asks the operating system to put what was written on the disk itself,
+    // so that a power cut loses nothing written before. False when it could
+    // not (no file, or the medium failed).
+    bool sync();
+
     // Closes the stream; closing a closed writer does nothing.
     void close();
 
