@@ -110,7 +110,9 @@ void AcquisitionChannel::appendToFile(const std::uint8_t* bytes, std::size_t cou
 
 bool AcquisitionChannel::waitWhilePaused() {
     std::unique_lock lock(pauseMutex_);
+    parked_.store(true);
     pauseChanged_.wait(lock, [this] { return !pauseRequested_.load() || stopRequested_.load(); });
+    parked_.store(false);
     return !stopRequested_.load();
 }
 
@@ -176,9 +178,13 @@ void AcquisitionChannel::workerLoop() {
 }
 
 void AcquisitionChannel::pause() {
-    if (running_) {
-        pauseRequested_.store(true);
+    if (!running_) {
+        return;
     }
+    pauseRequested_.store(true);
+    // Returns once the worker holds between polls (a batch under way is
+    // delivered first), so nothing is delivered after a pause.
+    host_.waitDelivering([this] { return parked_.load() || workerDone_.load(); });
 }
 
 void AcquisitionChannel::resume() {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include "test_support/scratch_folder.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTabBar>
@@ -128,6 +129,21 @@ TEST_F(MainFrameTest, SettingsFillTheRibbonAndTheStatusText) {
               QString::fromUtf8("绿色线表示的峰峰值为：0.050mm；红色线表示的峰峰值为：0.100mm。"));
     // The look's panel colour, from the start.
     EXPECT_EQ(frame.leftView()->panel(2)->backgroundColour(), QColor(224, 241, 252));
+}
+
+// The operator sees which device a port number opens: the mapped one, or
+// /dev/ttyS(n-1) without an entry.
+TEST_F(MainFrameTest, PortCombosShowTheDeviceEachPortOpens) {
+    writeConfig(std::string(kConfig) + "[PORT_DEVICES]\nCOM3=/dev/pts/7\n");
+    CMainFrame& frame = open();
+    auto* left = qobject_cast<QComboBox*>(frame.ribbon()->control(ID_COMBO_PORT_NO_LEFT));
+    ASSERT_NE(left, nullptr);
+    EXPECT_EQ(left->toolTip(), "/dev/pts/7");  // COM3 is chosen
+    const int com1 = left->findText("COM1");
+    ASSERT_GE(com1, 0);
+    EXPECT_EQ(left->itemData(com1, Qt::ToolTipRole).toString(), "/dev/ttyS0");
+    left->setCurrentIndex(com1);
+    EXPECT_EQ(left->toolTip(), "/dev/ttyS0");
 }
 
 TEST_F(MainFrameTest, TheThreeSidesFollowTheRibbonAndTheTabs) {

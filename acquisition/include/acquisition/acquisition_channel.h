@@ -54,6 +54,8 @@ public:
     // running. ClosePortError when the port did not close.
     StatusCode stopChannel(double endPosition);
 
+    // Holds the worker between polls and returns once it holds (serving its
+    // last delivery through the host meanwhile); resume lets it go on.
     void pause();
     void resume();
     bool isRunning() const { return running_; }
@@ -93,6 +95,7 @@ private:
     std::atomic<bool> stopRequested_{true};
     std::atomic<bool> pauseRequested_{false};
     std::atomic<bool> workerDone_{true};
+    std::atomic<bool> parked_{false};  // the worker holds in a pause
     std::atomic<bool> reportProgress_{false};
     std::atomic<bool> deviceLost_{false};
     std::atomic<bool> writeFailed_{false};

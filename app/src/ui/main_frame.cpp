@@ -1,6 +1,7 @@
 #include "app/ui/main_frame.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -12,6 +13,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "acquisition/port_devices.h"
 #include "app/ui/left_view.h"
 #include "app/ui/look_style.h"
 #include "app/ui/ribbon_bar.h"
@@ -101,6 +103,25 @@ CMainFrame::~CMainFrame() {
 void CMainFrame::fillRibbonFromSettings() {
     for (const RibbonValue& value : ribbonValuesFromSettings(settings_)) {
         ribbon_->setText(value.commandId, QString::fromStdString(value.text));
+    }
+    showPortDevices();
+}
+
+void CMainFrame::showPortDevices() {
+    // Each port's item tells which device it opens ([PORT_DEVICES] or /dev/ttyS(n-1)).
+    for (const int id : {ID_COMBO_PORT_NO_LEFT, ID_COMBO_PORT_NO_RIGHT}) {
+        auto* combo = qobject_cast<QComboBox*>(ribbon_->control(id));
+        if (combo == nullptr) {
+            continue;
+        }
+        for (int i = 0; i < combo->count(); ++i) {
+            const int port = combo->itemText(i).mid(3).toInt();
+            const std::string device = acquisition::portDevicePath(port, configPath_);
+            combo->setItemData(i, QString::fromStdString(device), Qt::ToolTipRole);
+        }
+        combo->setToolTip(combo->currentData(Qt::ToolTipRole).toString());
+        connect(combo, &QComboBox::currentIndexChanged, combo,
+                [combo] { combo->setToolTip(combo->currentData(Qt::ToolTipRole).toString()); });
     }
 }
 

@@ -66,6 +66,7 @@ protected:
 
 private:
     void fillRibbonFromSettings();
+    void showPortDevices();
     void showCalibrationChoice();
     void checkWheelAndEncoder();
     void selectStorageFolder();
