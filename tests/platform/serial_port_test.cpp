@@ -73,9 +73,14 @@ public:
         if (ptsname_r(master_, name, sizeof name) != 0) {
             return;
         }
+        // Termios requests on a master act on the slave's line; the master's
+        // own side is raw already. The line is left cooked, as a fresh
+        // terminal or another program leaves it, so the port must make it raw.
         termios settings{};
         tcgetattr(master_, &settings);
-        cfmakeraw(&settings);
+        settings.c_iflag |= ICRNL | IXON | IXOFF;
+        settings.c_oflag |= OPOST | ONLCR;
+        settings.c_lflag |= ICANON | ECHO | ISIG | IEXTEN;
         tcsetattr(master_, TCSANOW, &settings);
         slavePath_ = name;
     }

@@ -25,8 +25,9 @@ namespace sundrel::platform {
 // thread that owns the port. The count callback runs on the reader thread
 // and may call read(), inputQueueCount(), write(), setCountCallback() and
 // close() of its own port; it must not wait for the owning thread, since
-// close() waits for a callback under way. The port must not be destroyed
-// from its own callback.
+// close() waits for a callback under way (and a close() from the callback
+// waits for a write() under way). The port must not be destroyed from its
+// own callback.
 class SerialPort {
 public:
     // Flow control modes of setFlowControl(); the bits may be combined.
