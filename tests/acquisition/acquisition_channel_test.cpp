@@ -134,9 +134,13 @@ protected:
             << "the file holds the bytes the box sent, in order";
         RawFileHeader trailer{};
         std::memcpy(&trailer, bytes.data() + bytes.size() - sizeof trailer, sizeof trailer);
-        EXPECT_EQ(trailer.dataByteCount, stream.size());
-        EXPECT_EQ(trailer.line.side, side);
-        EXPECT_EQ(trailer.position, endPosition);
+        // The record is packed: its fields are compared by value.
+        const std::size_t count = trailer.dataByteCount;
+        const int trailerSide = trailer.line.side;
+        const double position = trailer.position;
+        EXPECT_EQ(count, stream.size());
+        EXPECT_EQ(trailerSide, side);
+        EXPECT_EQ(position, endPosition);
     }
 
     testing::ScratchFolder scratch_;
