@@ -19,24 +19,29 @@ std::string portDevicePath(int port, const std::string& configPath) {
     return mapped.empty() ? "/dev/ttyS" + std::to_string(port - 1) : mapped;
 }
 
-std::string devicePathOf(const std::string& portText, const std::string& configPath) {
-    if (portText.find('/') != std::string::npos) {
-        return portText;
-    }
+int portNumberOf(const std::string& portText) {
     std::string digits = portText;
     if (digits.size() > 3 &&
         (digits.compare(0, 3, "COM") == 0 || digits.compare(0, 3, "com") == 0)) {
         digits = digits.substr(3);
     }
     if (digits.empty() || digits.size() > 6) {
-        return {};
+        return 0;
     }
     for (const char c : digits) {
         if (!std::isdigit(static_cast<unsigned char>(c))) {
-            return {};
+            return 0;
         }
     }
-    return portDevicePath(std::stoi(digits), configPath);
+    return std::stoi(digits);
+}
+
+std::string devicePathOf(const std::string& portText, const std::string& configPath) {
+    if (portText.find('/') != std::string::npos) {
+        return portText;
+    }
+    const int port = portNumberOf(portText);
+    return port > 0 ? portDevicePath(port, configPath) : std::string();
 }
 
 }  // namespace sundrel::acquisition

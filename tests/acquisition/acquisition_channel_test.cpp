@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "acquisition/port_devices.h"
 #include "acquisition/serial_link.h"
 #include "boxsim/simulated_box.h"
 #include "test_support/scratch_folder.h"
@@ -146,6 +147,25 @@ protected:
     testing::ScratchFolder scratch_;
     RecordingHost host_;
 };
+
+TEST(PortDevices, NumbersOpenTheirMappedDeviceOrTheSerialPortBelowThem) {
+    const testing::ScratchFolder scratch;
+    const std::string config = scratch.file("config.ini");
+    std::ofstream(config) << "[PORT_DEVICES]\nCOM3=/dev/pts/7\n";
+    const std::pair<const char*, const char*> cases[] = {
+        {"3", "/dev/pts/7"},
+        {"COM3", "/dev/pts/7"},
+        {"com1", "/dev/ttyS0"},
+        {"12", "/dev/ttyS11"},
+        {"/dev/ttyUSB0", "/dev/ttyUSB0"},
+        {"0", ""},
+        {"COM", ""},
+        {"x3", ""},
+    };
+    for (const auto& [text, device] : cases) {
+        EXPECT_EQ(devicePathOf(text, config), device) << text;
+    }
+}
 
 TEST(SerialLink, StartCommandCarriesThePulsesPerFrameAndItsCheckByte) {
     const std::pair<std::int32_t, BoxCommand> cases[] = {

@@ -160,16 +160,6 @@ std::string nowText() {
     return acquisition::timestampText(local);
 }
 
-int portNumberOf(const std::string& text, int fallback) {
-    std::string digits = text;
-    if (digits.rfind("COM", 0) == 0 || digits.rfind("com", 0) == 0) {
-        digits = digits.substr(3);
-    }
-    char* end = nullptr;
-    const long n = std::strtol(digits.c_str(), &end, 10);
-    return !digits.empty() && *end == '\0' && n > 0 && n < 1000000 ? static_cast<int>(n) : fallback;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -192,8 +182,8 @@ int main(int argc, char** argv) {
         options.left.empty() ? std::to_string(settings.nPortLeft) : options.left;
     const std::string rightText =
         options.right.empty() ? std::to_string(settings.nPortRight) : options.right;
-    setup.leftPort = portNumberOf(leftText, 0);
-    setup.rightPort = portNumberOf(rightText, 0);
+    setup.leftPort = acquisition::portNumberOf(leftText);
+    setup.rightPort = acquisition::portNumberOf(rightText);
     setup.baud = settings.nBaud;
     setup.parity = settings.chParity;
     setup.dataBits = settings.nDatabits;

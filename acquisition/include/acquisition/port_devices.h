@@ -10,6 +10,9 @@ namespace sundrel::acquisition {
 // hand and never written by the program.
 std::string portDevicePath(int port, const std::string& configPath);
 
+// The number of a port written as "3" or "COM3"; 0 for any other text.
+int portNumberOf(const std::string& portText);
+
 // A port given on a command line: a number ("3" or "COM3") through the map
 // above, or a device path as it stands. Empty for a text that is neither.
 std::string devicePathOf(const std::string& portText, const std::string& configPath);
