@@ -32,7 +32,10 @@ fuzz-smoke: deps
 
 # The desktop program, in a scratch working folder with a config.ini and a
 # sample recording pair in its storage folder.
-run: build
+# Builds only what it runs; `make test` builds the rest.
+run: deps
+	cmake --preset $(PRESET) >/dev/null
+	cmake --build --preset $(PRESET) --target sundrel sundrel-synth
 	bash scripts/run-sundrel $(BUILD) $(SCRATCH)/run
 
 # A sample recording pair, analysed on the command line.

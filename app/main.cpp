@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "analysis/ui/analyse_ctrl_dlg.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/program_icon.h"
 #include "app/ui/ribbon_bar.h"
@@ -89,11 +88,7 @@ int main(int argc, char** argv) {
     window->show();
 
     if (!options.recording.isEmpty()) {
-        // As the open command does after its dialog.
-        if (auto* analysis = dynamic_cast<sundrel::analysis::CAnalyseCtrlDlg*>(
-                PanelRegistry::global().lookup(PanelSlot::AnalysisControl))) {
-            analysis->analyseFile(options.recording);
-        }
+        window->openRecording(options.recording);
     }
     if (!options.screenshot.isEmpty()) {
         // Choose as the user would, then let the window settle, render it and
@@ -102,8 +97,7 @@ int main(int argc, char** argv) {
             window->onCommand(options.look);
         }
         if (options.activity >= 0) {
-            window->ribbon()->activateCategory(options.activity);
-            window->onCategoryChanged(options.activity);
+            window->showActivity(options.activity);
         }
         QTimer::singleShot(0, window, [window, file = options.screenshot] {
             const bool saved = window->grab().save(file, "PNG");

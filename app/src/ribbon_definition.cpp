@@ -77,13 +77,15 @@ const std::vector<RibbonCategoryDef>& ribbonCategories() {
          }},
         {"标定",
          {
-             // The line-setting combos here have no id: the values used are
-             // always those of the "采集" category.
+             // The same line settings as in "采集": one value, two places to
+             // see and change it.
              {"通讯设置",
               {combo(ID_COMBO_PORT_NO_LEFT, "左侧串口号：", ports()),
-               combo(0, "波特率：", kBauds, "115200"), combo(0, "校验位：", kParities, "NONE"),
+               combo(IDC_COMBO_RATE, "波特率：", kBauds, "115200"),
+               combo(ID_COMBO_CRC, "校验位：", kParities, "NONE"),
                combo(ID_COMBO_PORT_NO_RIGHT, "右侧串口号：", ports()),
-               combo(0, "数据位：", kDataBits, "8"), combo(0, "停止位：", kStopBits, "1")}},
+               combo(IDC_COMBO_DATA_BITS, "数据位：", kDataBits, "8"),
+               combo(ID_COMBO_STOP_BIT, "停止位：", kStopBits)}},
              {"标定测选项", {check(ID_CHECK_LEFT, "标定左侧"), check(ID_CHECK_RIGHT, "标定右侧")}},
              {"传感器编号",
               {check(ID_CHECK_SENSOR1, "1#"), check(ID_CHECK_SENSOR3, "3#"),

@@ -1,5 +1,7 @@
 #include "app/ui/main_frame.h"
 
+#include "analysis/ui/analyse_dlg.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -144,6 +146,44 @@ TEST_F(MainFrameTest, PortCombosShowTheDeviceEachPortOpens) {
     EXPECT_EQ(left->itemData(com1, Qt::ToolTipRole).toString(), "/dev/ttyS0");
     left->setCurrentIndex(com1);
     EXPECT_EQ(left->toolTip(), "/dev/ttyS0");
+}
+
+// What a file manager's double-click runs: the recording is shown, not the
+// empty acquisition page.
+TEST_F(MainFrameTest, ARecordingOpenedAtStartShowsTheAnalysisWithTheRawWaveform) {
+    CMainFrame& frame = open();
+    auto* page =
+        dynamic_cast<analysis::CAnalyseDlg*>(registry_.lookup(PanelSlot::AnalysisContainer));
+    ASSERT_NE(page, nullptr);
+    page->tabs()->setCurrentIndex(3);
+    frame.openRecording(QString::fromStdString((folder_ / "20261210223000_left.raw").string()));
+    EXPECT_EQ(frame.ribbon()->activeCategory(), 1);
+    EXPECT_EQ(frame.leftView()->activeIndex(), 1);
+    EXPECT_EQ(frame.rightView()->tabs()->currentIndex(), 1);
+    EXPECT_EQ(page->tabs()->currentWidget(), page->view(PanelSlot::RawWaveformView));
+    EXPECT_EQ(analysis_.codes, std::vector<std::uintptr_t>{}) << "the recorder took slot 15";
+}
+
+// The line settings stand in "采集" and "标定": one value, shown in both.
+TEST_F(MainFrameTest, LineSettingsStayInStepInBothCategories) {
+    writeConfig(kConfig);
+    CMainFrame& frame = open();
+    for (const int id : {ID_COMBO_PORT_NO_LEFT, ID_COMBO_PORT_NO_RIGHT, IDC_COMBO_RATE,
+                         ID_COMBO_CRC, IDC_COMBO_DATA_BITS, ID_COMBO_STOP_BIT}) {
+        const std::vector<QWidget*> copies = frame.ribbon()->controls(id);
+        ASSERT_EQ(copies.size(), 2u) << id;
+        auto* acquisition = qobject_cast<QComboBox*>(copies[0]);
+        auto* calibration = qobject_cast<QComboBox*>(copies[1]);
+        ASSERT_TRUE(acquisition && calibration) << id;
+        EXPECT_EQ(calibration->currentText(), acquisition->currentText()) << "filled " << id;
+        for (auto [from, to] : {std::pair{acquisition, calibration}, {calibration, acquisition}}) {
+            const int other = (from->currentIndex() + 1) % from->count();
+            from->setCurrentIndex(other);  // as the operator picks an item
+            EXPECT_EQ(to->currentText(), from->currentText()) << id;
+            EXPECT_EQ(frame.ribbon()->text(id), from->currentText()) << id;
+        }
+    }
+    EXPECT_EQ(frame.text(ID_COMBO_CRC), frame.ribbon()->text(ID_COMBO_CRC));
 }
 
 TEST_F(MainFrameTest, TheThreeSidesFollowTheRibbonAndTheTabs) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <vector>
+
+#include "test_support/scratch_folder.h"
 
 namespace {
 
@@ -44,6 +47,17 @@ TEST(RecordingSynth, FramesOfAPlanAreThoseRecordedBefore) {
     EXPECT_EQ(fnv1a(left), 0x46f60fe33be67089ull);
     EXPECT_EQ(right.size(), 127323u);
     EXPECT_EQ(fnv1a(right), 0x1e7692aab1d9dd4full);
+}
+
+TEST(RecordingSynth, WritesIntoAFolderItMakes) {
+    const sundrel::testing::ScratchFolder scratch;
+    const std::string folder = scratch.file("runs/2026-12-10");
+    RecordingPlan plan;
+    plan.lengthM = 1;
+    plan.startTime = "20261210223000";
+    const sundrel::synth::RecordingPair pair = sundrel::synth::writeRecordingPair(plan, folder);
+    EXPECT_TRUE(std::filesystem::exists(pair.leftPath));
+    EXPECT_TRUE(std::filesystem::exists(pair.rightPath));
 }
 
 TEST(RecordingSynth, SpikesRepeatEveryPlanLength) {

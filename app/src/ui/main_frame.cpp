@@ -11,9 +11,12 @@
 #include <QResizeEvent>
 #include <QSettings>
 #include <QStyle>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "acquisition/port_devices.h"
+#include "analysis/ui/analyse_ctrl_dlg.h"
+#include "analysis/ui/analyse_dlg.h"
 #include "app/ui/left_view.h"
 #include "app/ui/look_style.h"
 #include "app/ui/ribbon_bar.h"
@@ -109,8 +112,15 @@ void CMainFrame::fillRibbonFromSettings() {
 
 void CMainFrame::showPortDevices() {
     // Each port's item tells which device it opens ([PORT_DEVICES] or /dev/ttyS(n-1)).
-    for (const int id : {ID_COMBO_PORT_NO_LEFT, ID_COMBO_PORT_NO_RIGHT}) {
-        auto* combo = qobject_cast<QComboBox*>(ribbon_->control(id));
+    std::vector<QWidget*> ports;
+    for (QWidget* control : ribbon_->controls(ID_COMBO_PORT_NO_LEFT)) {
+        ports.push_back(control);
+    }
+    for (QWidget* control : ribbon_->controls(ID_COMBO_PORT_NO_RIGHT)) {
+        ports.push_back(control);
+    }
+    for (QWidget* control : ports) {
+        auto* combo = qobject_cast<QComboBox*>(control);
         if (combo == nullptr) {
             continue;
         }
@@ -265,6 +275,24 @@ void CMainFrame::showAbout() {
     connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
     layout->addWidget(buttons);
     about.exec();
+}
+
+void CMainFrame::showActivity(int index) {
+    ribbon_->activateCategory(index);
+    onCategoryChanged(index);
+}
+
+void CMainFrame::openRecording(const QString& path) {
+    PanelRegistry& registry = messenger_.registry();
+    if (auto* panel =
+            dynamic_cast<analysis::CAnalyseCtrlDlg*>(registry.lookup(PanelSlot::AnalysisControl))) {
+        panel->analyseFile(path);
+    }
+    showActivity(1);
+    if (auto* page =
+            dynamic_cast<analysis::CAnalyseDlg*>(registry.lookup(PanelSlot::AnalysisContainer))) {
+        page->tabs()->setCurrentWidget(page->view(PanelSlot::RawWaveformView));
+    }
 }
 
 void CMainFrame::onCategoryChanged(int index) {

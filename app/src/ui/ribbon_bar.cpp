@@ -80,6 +80,7 @@ CMyMFCRibbonBar::CMyMFCRibbonBar(QWidget* parent) : QWidget(parent) {
         pages_->addWidget(buildCategory(i));
     }
     layout->addWidget(pages_);
+    keepCopiesInStep();
 
     connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) {
         if (index >= 0 && index != activeCategory()) {
@@ -184,6 +185,30 @@ QWidget* CMyMFCRibbonBar::buildCategory(int index) {
     return page;
 }
 
+void CMyMFCRibbonBar::keepCopiesInStep() {
+    for (const auto& [id, widget] : controls_) {
+        if (widget != control(id)) {
+            continue;  // each id once, from its first control
+        }
+        const std::vector<QWidget*> copies = controls(id);
+        if (copies.size() < 2) {
+            continue;
+        }
+        // A change in any copy, by the operator or the program, shows in all.
+        for (QWidget* copy : copies) {
+            if (auto* box = qobject_cast<QComboBox*>(copy)) {
+                connect(box, &QComboBox::currentIndexChanged, this, [this, id = id, box] {
+                    setText(id, box->currentIndex() >= 0 ? box->currentText() : QString());
+                });
+            } else if (auto* edit = qobject_cast<QLineEdit*>(copy)) {
+                connect(edit, &QLineEdit::textChanged, this,
+                        [this, id = id](const QString& text) { setText(id, text); });
+            }
+        }
+        setText(id, text(id));  // the copies start from the first one's value
+    }
+}
+
 void CMyMFCRibbonBar::registerControl(int id, QWidget* widget) {
     if (id != 0) {
         widget->setProperty("commandId", id);
@@ -200,6 +225,16 @@ QWidget* CMyMFCRibbonBar::control(int id) const {
     return nullptr;
 }
 
+std::vector<QWidget*> CMyMFCRibbonBar::controls(int id) const {
+    std::vector<QWidget*> found;
+    for (const auto& [controlId, widget] : controls_) {
+        if (controlId == id) {
+            found.push_back(widget);
+        }
+    }
+    return found;
+}
+
 QString CMyMFCRibbonBar::text(int id) const {
     QWidget* widget = control(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -212,11 +247,20 @@ QString CMyMFCRibbonBar::text(int id) const {
 }
 
 void CMyMFCRibbonBar::setText(int id, const QString& text) {
-    QWidget* widget = control(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        edit->setText(text);
-    } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
-        box->setCurrentIndex(box->findText(text, Qt::MatchExactly));
+    for (const auto& [controlId, widget] : controls_) {
+        if (controlId != id) {
+            continue;
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            if (edit->text() != text) {
+                edit->setText(text);
+            }
+        } else if (auto* box = qobject_cast<QComboBox*>(widget)) {
+            const int index = box->findText(text, Qt::MatchExactly);
+            if (box->currentIndex() != index) {
+                box->setCurrentIndex(index);
+            }
+        }
     }
 }
 

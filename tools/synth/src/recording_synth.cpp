@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <ctime>
+#include <filesystem>
 #include <numbers>
 #include <random>
 #include <stdexcept>
@@ -191,6 +192,8 @@ std::vector<std::uint8_t> synthesiseFrames(const RecordingPlan& plan, int side) 
 
 RecordingPair writeRecordingPair(const RecordingPlan& plan, const std::string& folder) {
     const std::string startTime = plan.startTime.empty() ? nowText() : plan.startTime;
+    std::error_code ignored;  // a folder that cannot be made fails at the write
+    std::filesystem::create_directories(folder, ignored);
     const acquisition::RawFileNames names = acquisition::makeRawFileNames(startTime, "", "");
     RecordingPair pair;
     pair.leftPath = acquisition::rawFilePath(folder, names.left);

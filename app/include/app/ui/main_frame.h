@@ -51,6 +51,13 @@ public:
     void onCommand(int id);
     void onCategoryChanged(int index);
 
+    // Shows an activity (0 acquisition, 1 analysis, 2 calibration) as the
+    // operator's choice of its ribbon category would.
+    void showActivity(int index);
+    // Analyses a recording as the open command does after its dialog, and
+    // shows it: the analysis activity with the raw waveform in front.
+    void openRecording(const QString& path);
+
     void handlePanelMessage(const core::PanelMessage& message, std::intptr_t lparam) override;
 
     // The ribbon and the status bar as the panels see them.

@@ -111,8 +111,8 @@ private:
     std::vector<std::pair<std::size_t, std::size_t>> spikes_;  // frame, sensor; sorted
 };
 
-// Writes the left and right raw data files into `folder`, named as the
-// acquisition names them. Throws std::runtime_error when a file cannot be
+// Writes the left and right raw data files into `folder` (made when
+// missing), named as the acquisition names them. Throws std::runtime_error when a file cannot be
 // written.
 RecordingPair writeRecordingPair(const RecordingPlan& plan, const std::string& folder);
 
