@@ -29,8 +29,13 @@ AcquisitionChannel::AcquisitionChannel(ChannelHost& host) : host_(host) {}
 
 AcquisitionChannel::~AcquisitionChannel() {
     if (worker_.joinable()) {
-        stopRequested_.store(true);
+        {
+            std::lock_guard lock(pauseMutex_);
+            stopRequested_.store(true);
+        }
         pauseChanged_.notify_all();
+        // The worker may be inside a delivery: serve it while waiting.
+        host_.waitDelivering([this] { return workerDone_.load(); });
         worker_.join();
     }
     writer_.close();

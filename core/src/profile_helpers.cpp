@@ -113,11 +113,17 @@ int readText(const char* section, const char* key, char* value, std::size_t size
     if (size == 0) {
         return 0;
     }
-    const std::string text = readValue(section, key, path);
-    const std::size_t length = utf8Prefix(text, size - 1);
-    std::memset(value, 0, size);
-    std::memcpy(value, text.data(), length);
+    copyText(value, size, readValue(section, key, path));
     return 0;
+}
+
+void copyText(char* field, std::size_t size, std::string_view text) {
+    if (size == 0) {
+        return;
+    }
+    const std::size_t length = utf8Prefix(text, size - 1);
+    std::memset(field, 0, size);
+    std::memcpy(field, text.data(), length);
 }
 
 int writeInt(const char* section, const char* key, std::int32_t value, const std::string& path) {

@@ -54,7 +54,7 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
     : QMainWindow(parent),
       messenger_(messenger),
       configPath_(std::move(configPath)),
-      context_{messenger, settings_, *this, calibration_, *this},
+      context_{messenger, settings_, *this, calibration_, *this, configPath_},
       look_(storedLook()) {
     setObjectName("CMainFrame");
     setWindowTitle(QString::fromUtf8(kProgramName));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 #include "core/calibration_choice.h"
 #include "core/panel_messenger.h"
@@ -41,7 +42,7 @@ protected:
 // Everything a panel or view is handed when it is created, instead of
 // reaching for the main window: the messenger (and through it the registry),
 // the program's settings record, the ribbon's entries, the calibration side
-// and sensor chosen on the ribbon, and the status bar. The objects outlive
+// and sensor chosen on the ribbon, the status bar, and the settings file. The objects outlive
 // every panel (the main window owns them).
 struct PanelContext {
     PanelMessenger& messenger;
@@ -49,6 +50,7 @@ struct PanelContext {
     const RibbonControls& ribbon;
     const CalibrationChoice& calibration;
     StatusSink& status;
+    const std::string& configPath;  // config.ini: the settings, and [PORT_DEVICES]
 };
 
 }  // namespace sundrel::core

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace sundrel::core {
 
@@ -19,6 +20,10 @@ int readChar(const char* section, const char* key, char* value, const std::strin
 // boundary, NUL-terminated).
 int readText(const char* section, const char* key, char* value, std::size_t size,
              const std::string& path);
+
+// Copies UTF-8 text into a field of `size` bytes, cut on a character boundary
+// and NUL-terminated, the rest of the field zero-filled.
+void copyText(char* field, std::size_t size, std::string_view text);
 
 int writeInt(const char* section, const char* key, std::int32_t value, const std::string& path);
 int writeDouble(const char* section, const char* key, double value, const std::string& path);

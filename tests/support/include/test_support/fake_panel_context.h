@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <map>
+#include <string>
 #include <set>
 #include <vector>
 
@@ -42,7 +43,8 @@ struct FakePanelContext {
     FakeRibbon ribbon;
     core::CalibrationChoice calibration;
     RecordingStatus status;
-    core::PanelContext context{messenger, settings, ribbon, calibration, status};
+    std::string configPath;
+    core::PanelContext context{messenger, settings, ribbon, calibration, status, configPath};
 };
 
 }  // namespace sundrel::testing
