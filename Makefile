@@ -35,7 +35,7 @@ fuzz-smoke: deps
 # Builds only what it runs; `make test` builds the rest.
 run: deps
 	cmake --preset $(PRESET) >/dev/null
-	cmake --build --preset $(PRESET) --target sundrel sundrel-synth
+	cmake --build --preset $(PRESET) --target sundrel sundrel-synth sundrel-boxsim
 	bash scripts/run-sundrel $(BUILD) $(SCRATCH)/run
 
 # A sample recording pair, analysed on the command line.

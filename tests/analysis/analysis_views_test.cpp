@@ -2,14 +2,19 @@
 
 #include <QTabBar>
 #include <QTabWidget>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
+#include "analysis/ui/analyse_ctrl_dlg.h"
 #include "analysis/ui/analyse_dlg.h"
 #include "analysis/ui/evaluation_dlg.h"
 #include "analysis/ui/waveform_view.h"
 #include "analysis/waveform_thinning.h"
 #include "core/panel_registry.h"
 #include "test_support/fake_panel_context.h"
+#include "test_support/scratch_folder.h"
 #include "widgets/chart_axis.h"
 #include "widgets/chart_bar_serie.h"
 #include "widgets/chart_ctrl.h"
@@ -131,6 +136,23 @@ TEST_F(ViewsTest, TheEvaluationShowsEachRailsRatiosAsBars) {
     view.handlePanelMessage(message(core::PanelCode::Clear, nullptr, nullptr, 0), 0);
     EXPECT_EQ(view.leftBars()->pointCount(), 0u);
     EXPECT_EQ(view.limitLine()->pointCount(), 5u);  // the 5 % line stays
+}
+
+TEST(OpenDialog, StartsOnTheNewestRecordingOfTheStorageFolder) {
+    const sundrel::testing::ScratchFolder scratch;
+    const QString folder = QString::fromStdString(scratch.path().string());
+    EXPECT_EQ(newestRecording(folder), folder);  // none yet: the folder
+    const auto touch = [&](const char* name, int ageSeconds) {
+        const std::string path = scratch.file(name);
+        std::ofstream(path) << "x";
+        std::filesystem::last_write_time(
+            path, std::filesystem::file_time_type::clock::now() - std::chrono::seconds(ageSeconds));
+    };
+    touch("20261210223000_left.raw", 100);
+    touch("20261211010000_right.raw", 10);
+    touch("notes.txt", 0);
+    EXPECT_EQ(newestRecording(folder),
+              QString::fromStdString(scratch.file("20261211010000_right.raw")));
 }
 
 TEST_F(ViewsTest, TheAnalysisPageRegistersNineViewsAndShowsEightTabs) {

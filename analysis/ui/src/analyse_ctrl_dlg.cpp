@@ -76,12 +76,18 @@ CAnalyseCtrlDlg::CAnalyseCtrlDlg(const core::PanelContext& context, QWidget* par
     connect(grid_, &widgets::CMyPropertyGridCtrl::propertyChanged, this,
             &CAnalyseCtrlDlg::onPropertyChanged);
     chooseFile_ = [this] {
-        const QString folder = QString::fromUtf8(context_.settings.chFilePath);
-        return QFileDialog::getOpenFileName(this, QString(), folder, q("采集文件(*.raw)"));
+        const QString start = newestRecording(QString::fromUtf8(context_.settings.chFilePath));
+        return QFileDialog::getOpenFileName(this, QString(), start, q("采集文件(*.raw)"));
     };
     openReport_ = [](const QString& path) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(path).absolutePath()));
     };
+}
+
+QString newestRecording(const QString& folder) {
+    const QFileInfoList recordings =
+        QDir(folder).entryInfoList({QStringLiteral("*.raw")}, QDir::Files, QDir::Time);
+    return recordings.isEmpty() ? folder : recordings.front().absoluteFilePath();
 }
 
 void CAnalyseCtrlDlg::buildGrid() {

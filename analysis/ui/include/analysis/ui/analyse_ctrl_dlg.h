@@ -24,6 +24,11 @@ namespace sundrel::analysis {
 // chosen file and on the other rail's file with this panel as the engine's
 // window, shows the file information and forwards every other engine message
 // to the view that owns it; writes the spreadsheet report on request.
+// Where the open dialog starts: the newest recording (.raw) in the storage
+// folder, selected, so that a run just stopped opens at once; the folder
+// itself when it holds none.
+QString newestRecording(const QString& folder);
+
 class CAnalyseCtrlDlg : public core::Panel {
     Q_OBJECT
 public:
