@@ -33,6 +33,11 @@ void applyLookStyle(int lookId, QWidget* mainWindow) {
     palette.setColor(QPalette::HighlightedText, Qt::black);
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, Qt::black);
+    // Disabled controls stay visibly disabled under every look.
+    const QColor disabled(128, 128, 128);
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+        palette.setColor(QPalette::Disabled, role, disabled);
+    }
     QApplication::setPalette(palette);
     if (mainWindow != nullptr) {
         // The ribbon's band and the labels on it follow the look.

@@ -320,8 +320,13 @@ bool CMainFrame::isChecked(int id) const {
 }
 
 void CMainFrame::showStatus(const QString& text, int timeoutMs) {
-    if (statusBar_ != nullptr) {
-        statusBar_->showMessage(text, timeoutMs);
+    if (statusBar_ == nullptr) {
+        return;
+    }
+    if (timeoutMs > 0) {
+        statusBar_->showMessage(text, timeoutMs);  // over the panes for a while
+    } else {
+        statusBar_->setInformation(text);  // the information pane, until the next
     }
 }
 

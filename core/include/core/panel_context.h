@@ -29,7 +29,8 @@ protected:
 class StatusSink {
 public:
     virtual ~StatusSink() = default;
-    // timeoutMs 0 keeps the text until the next one.
+    // timeoutMs 0: the status bar's information text, until the next one;
+    // otherwise a message over the status bar for that long.
     virtual void showStatus(const QString& text, int timeoutMs = 0) = 0;
     virtual void showProgress(int percent) = 0;  // 0..100
 
