@@ -46,7 +46,6 @@ protected:
     void applyBackgroundColour(std::uint32_t bgr) override;
 
 private:
-    RunSetup setupFromRibbon() const;
     void writeBackSettings(const RawFileHeader& left, const RawFileHeader& right);
     void showIdle();
 
