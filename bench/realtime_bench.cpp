@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "core/calibration_choice.h"
@@ -88,7 +89,8 @@ Cost measure(std::int32_t window, int timedBatches) {
     NoRibbon ribbon;
     core::CalibrationChoice calibration;
     NoStatus status;
-    const core::PanelContext context{messenger, settings, ribbon, calibration, status};
+    const std::string configPath;
+    const core::PanelContext context{messenger, settings, ribbon, calibration, status, configPath};
 
     frames::CDetcetDlg view(context);
     view.resize(1600, 900);
