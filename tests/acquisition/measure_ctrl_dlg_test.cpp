@@ -18,12 +18,14 @@
 #include "core/user_messages.h"
 #include "test_support/fake_panel_context.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/serve_events.h"
 
 namespace sundrel::acquisition {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using sundrel::testing::serveUntil;
 
 // The real-time view's side of the protocol: counts what arrives.
 class CountingView : public core::Panel {
@@ -37,19 +39,6 @@ public:
     std::vector<std::uintptr_t> codes;
     std::size_t bytes = 0;
 };
-
-// Serves the window thread's queue (batches, progress) until the condition holds.
-bool serveUntil(const std::function<bool()>& condition, std::chrono::seconds limit = 20s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
 
 class MeasureCtrlDlgTest : public ::testing::Test {
 protected:

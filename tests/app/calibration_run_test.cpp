@@ -25,6 +25,7 @@
 #include "core/ribbon_ids.h"
 #include "core/user_messages.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/serve_events.h"
 #include "widgets/chart_line_serie.h"
 
 namespace sundrel::app {
@@ -34,26 +35,8 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using calibration::CCalibrationCtrlDlg;
 using calibration::CCalibrationDlg;
-
-bool serveUntil(const std::function<bool()>& condition, std::chrono::seconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
-void serveFor(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(1ms);
-    }
-}
+using sundrel::testing::serveFor;
+using sundrel::testing::serveUntil;
 
 // The left box's sensor 2# reads along slope 0.00025 mm/count from 0.3 mm.
 constexpr double kTrueSlope = 0.00025;

@@ -22,20 +22,14 @@
 #include "core/user_messages.h"
 #include "kestova/kestova.h"
 #include "test_support/scratch_folder.h"
+#include "test_support/serve_events.h"
 
 namespace sundrel::app {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-
-void serveFor(std::chrono::milliseconds duration) {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    while (std::chrono::steady_clock::now() < end) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(1ms);
-    }
-}
+using sundrel::testing::serveFor;
 
 std::vector<char> contents(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
