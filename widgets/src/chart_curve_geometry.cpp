@@ -39,28 +39,6 @@ bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
     return true;
 }
 
-void ColumnReducer::add(const QPointF& p) {
-    const double column = std::floor(p.x());
-    if (count_ > 0 && column == column_) {
-        if (p.y() < low_.y()) {
-            low_ = p;
-            lowIndex_ = count_;
-        }
-        if (p.y() > high_.y()) {
-            high_ = p;
-            highIndex_ = count_;
-        }
-        last_ = p;
-        ++count_;
-        return;
-    }
-    flush();
-    column_ = column;
-    first_ = low_ = high_ = last_ = p;
-    lowIndex_ = highIndex_ = 0;
-    count_ = 1;
-}
-
 void ColumnReducer::flush() {
     if (count_ == 0) {
         return;

@@ -27,7 +27,28 @@ class ColumnReducer {
 public:
     explicit ColumnReducer(std::vector<QPointF>& out) : out_(out) {}
 
-    void add(const QPointF& p);
+    // Inline: it runs once for every point of a dense curve.
+    void add(const QPointF& p) {
+        const double column = std::floor(p.x());
+        if (count_ > 0 && column == column_) {
+            if (p.y() < low_.y()) {
+                low_ = p;
+                lowIndex_ = count_;
+            }
+            if (p.y() > high_.y()) {
+                high_ = p;
+                highIndex_ = count_;
+            }
+            last_ = p;
+            ++count_;
+            return;
+        }
+        flush();
+        column_ = column;
+        first_ = low_ = high_ = last_ = p;
+        lowIndex_ = highIndex_ = 0;
+        count_ = 1;
+    }
     // Ends the current column (before a break, and at the end).
     void flush();
 
