@@ -153,6 +153,29 @@ bool writeWhole(const std::string& path, const std::vector<Line>& lines) {
     return replaceFileAtomically(path, content);
 }
 
+// Sets one key in the lines as a write of that key alone would, so that a
+// batch of writes gives the same bytes as the writes one after another.
+void setValue(std::vector<Line>& lines, const ProfileEntry& value) {
+    // New lines follow the file's own line endings.
+    const bool crlf = std::any_of(lines.begin(), lines.end(),
+                                  [](const Line& line) { return line.ending == kCrLf; });
+    const std::string_view ending = crlf ? kCrLf : kLf;
+    if (!lines.empty() && lines.back().ending.empty()) {
+        lines.back().ending = ending;
+    }
+    const std::string entry = value.key + "=" + utf8ToGbk(value.value);
+    const Location where = locate(lines, value.section, value.key);
+    if (where.key) {
+        lines[*where.key].text = entry;
+    } else if (where.section) {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.sectionEnd),
+                     Line{entry, ending});
+    } else {
+        lines.push_back(Line{"[" + value.section + "]", ending});
+        lines.push_back(Line{entry, ending});
+    }
+}
+
 }  // namespace
 
 std::string readProfileString(std::string_view section, std::string_view key,
@@ -176,27 +199,17 @@ std::string readProfileString(std::string_view section, std::string_view key,
 
 bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string& path) {
+    return writeProfileStrings({{std::string(section), std::string(key), std::string(value)}},
+                               path);
+}
+
+bool writeProfileStrings(const std::vector<ProfileEntry>& entries, const std::string& path) {
     std::vector<Line> lines;
     if (readLines(path, lines) == ReadResult::Failed) {
         return false;  // never replace a file we could not read
     }
-    // New lines follow the file's own line endings.
-    const bool crlf = std::any_of(lines.begin(), lines.end(),
-                                  [](const Line& line) { return line.ending == kCrLf; });
-    const std::string_view ending = crlf ? kCrLf : kLf;
-    if (!lines.empty() && lines.back().ending.empty()) {
-        lines.back().ending = ending;
-    }
-    const std::string entry = std::string(key) + "=" + utf8ToGbk(value);
-    const Location where = locate(lines, section, key);
-    if (where.key) {
-        lines[*where.key].text = entry;
-    } else if (where.section) {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.sectionEnd),
-                     Line{entry, ending});
-    } else {
-        lines.push_back(Line{std::string("[").append(section).append("]"), ending});
-        lines.push_back(Line{entry, ending});
+    for (const ProfileEntry& entry : entries) {
+        setValue(lines, entry);
     }
     return writeWhole(path, lines);
 }

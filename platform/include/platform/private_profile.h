@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sundrel::platform {
 
@@ -27,5 +28,18 @@ std::string readProfileString(std::string_view section, std::string_view key,
 // Returns false when the file could not be read or written.
 bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string& path);
+
+// One value to write: `value` of `key` in `section`, UTF-8.
+struct ProfileEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// Sets every entry in turn, as writeProfileString would one after another
+// (the same bytes on disk), but reads the file once and replaces it once: a
+// save of many keys costs one flush to the disk, and a failure leaves the
+// previous file with none of the entries.
+bool writeProfileStrings(const std::vector<ProfileEntry>& entries, const std::string& path);
 
 }  // namespace sundrel::platform
