@@ -178,21 +178,28 @@ void setValue(std::vector<Line>& lines, const ProfileEntry& value) {
 
 }  // namespace
 
+std::optional<std::string> findProfileString(std::string_view section, std::string_view key,
+                                             const std::string& path) {
+    std::vector<Line> lines;
+    if (readLines(path, lines) != ReadResult::Ok) {
+        return std::nullopt;
+    }
+    const Location where = locate(lines, section, key);
+    if (!where.key) {
+        return std::nullopt;
+    }
+    const std::string_view text = lines[*where.key].text;
+    std::string gbk(unquote(trim(text.substr(text.find('=') + 1))));
+    gbk.resize(gbkPrefixLength(gbk, kProfileValueBytes));
+    return gbkToUtf8(gbk);
+}
+
 std::string readProfileString(std::string_view section, std::string_view key,
                               std::string_view defaultText, const std::string& path) {
-    std::vector<Line> lines;
-    std::string_view value = defaultText;
-    std::string gbk;
-    if (readLines(path, lines) == ReadResult::Ok) {
-        const Location where = locate(lines, section, key);
-        if (where.key) {
-            const std::string_view text = lines[*where.key].text;
-            gbk = std::string(unquote(trim(text.substr(text.find('=') + 1))));
-            gbk.resize(gbkPrefixLength(gbk, kProfileValueBytes));
-            return gbkToUtf8(gbk);
-        }
+    if (std::optional<std::string> value = findProfileString(section, key, path)) {
+        return *std::move(value);
     }
-    gbk = utf8ToGbk(value);
+    std::string gbk = utf8ToGbk(defaultText);
     gbk.resize(gbkPrefixLength(gbk, kProfileValueBytes));
     return gbkToUtf8(gbk);
 }

@@ -116,6 +116,28 @@ TEST_F(MainFrameTest, FirstStartWithoutConfigurationWarnsAndWritesOneAtExit) {
     EXPECT_EQ(written.find("dEncoder"), std::string::npos);  // 0 is not above 0.003
 }
 
+// A crew's file whose left port line went wrong: the warning comes, but a
+// start and an exit keep its calibration, thresholds and wheel.
+TEST_F(MainFrameTest, AFileWithoutALeftPortKeepsItsCalibrationThroughAStartAndExit) {
+    writeConfig(
+        "[PORT_INFO]\nnPortLeft=0\n[DEFAULT_PARA]\ndTh30_100=0.2\ndWheelDia=150\n"
+        "[CALIBRATION_PARA]\ndLeftEddy1Slope=0.0123\n");
+    CMainFrame& frame = open();
+    EXPECT_EQ(texts(), std::vector<QString>{"configuration file error"});
+    EXPECT_EQ(frame.ribbon()->text(ID_COMBO_PORT_NO_LEFT), "COM1");
+    EXPECT_EQ(frame.ribbon()->text(ID_COMBO_PORT_NO_RIGHT), "COM2");
+    EXPECT_EQ(frame.ribbon()->text(ID_THRESHOLD_30_100), "0.200");
+    EXPECT_EQ(frame.ribbon()->text(ID_LINE_NAME), "");  // missing, not "0"
+    frame_.reset();
+    std::ifstream in(config_);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char* line : {"nPortLeft=1\n", "dTh30_100=0.200000\n", "dWheelDia=150.000000\n",
+                             "dLeftEddy1Slope=0.012300\n"}) {
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(saved.find("dRightEddy1Slope"), std::string::npos) << "never loaded, never changed";
+}
+
 TEST_F(MainFrameTest, SettingsFillTheRibbonAndTheStatusText) {
     writeConfig(kConfig);
     CMainFrame& frame = open();

@@ -54,11 +54,12 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
     : QMainWindow(parent),
       messenger_(messenger),
       configPath_(std::move(configPath)),
+      settingsFile_(configPath_),
       context_{messenger, settings_, *this, calibration_, *this, configPath_},
       look_(storedLook()) {
     setObjectName("CMainFrame");
     setWindowTitle(QString::fromUtf8(kProgramName));
-    if (loadSettings(settings_, configPath_) != acquisition::StatusCode::Success) {
+    if (settingsFile_.load(settings_) != acquisition::StatusCode::Success) {
         reportStatus(this, acquisition::StatusCode::ConfigurationFileError, "error");
     } else {
         look_ = settings_.nColor;
@@ -100,7 +101,7 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
 }
 
 CMainFrame::~CMainFrame() {
-    saveSettings(settings_, configPath_);
+    settingsFile_.save(settings_);
 }
 
 void CMainFrame::fillRibbonFromSettings() {
@@ -248,7 +249,7 @@ void CMainFrame::checkWheelAndEncoder() {
     settings_.nCollectionCommand = setting.pulsesPerFrame;
     settings_.dWheelDia = setting.wheelDiameterMm;
     settings_.dEncoder = setting.metresPerFrame;
-    saveSettings(settings_, configPath_);
+    settingsFile_.save(settings_);
     showProgramMessage(this, QString::fromUtf8(kSettingAcceptedText));
 }
 

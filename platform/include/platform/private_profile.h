@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,11 @@ inline constexpr std::size_t kProfileValueBytes = 254;
 // boundary.
 std::string readProfileString(std::string_view section, std::string_view key,
                               std::string_view defaultText, const std::string& path);
+
+// The value of `key` as readProfileString gives it, or nothing when the file,
+// the section or the key is missing.
+std::optional<std::string> findProfileString(std::string_view section, std::string_view key,
+                                             const std::string& path);
 
 // Sets `key` in `section` to `value`, creating the file, the section or the
 // key when missing. The new file is written beside the old one and renamed

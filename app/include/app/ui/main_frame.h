@@ -82,6 +82,7 @@ private:
 
     core::PanelMessenger& messenger_;
     std::string configPath_;
+    core::SettingsFile settingsFile_;
     core::SettingsRecord settings_{};
     core::CalibrationChoice calibration_;
     core::PanelContext context_;
