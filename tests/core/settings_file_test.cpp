@@ -135,6 +135,25 @@ TEST_F(SettingsFileTest, ASaveWritesOnlyKeysTheFileHeldOrTheProgramChanged) {
     }
 }
 
+// Texts are limited by their 254 GBK bytes in the file and the raw file
+// headers, not by their UTF-8 length.
+TEST_F(SettingsFileTest, ALineNameOf127ChineseCharactersRoundTrips) {
+    std::string name;
+    for (int i = 0; i < 127; ++i) {
+        name += "线";
+    }
+    SettingsRecord settings = sample();
+    copyText(settings.chLineName, sizeof settings.chLineName, name + "路");
+    EXPECT_TRUE(settings.chLineName == name) << "the 128th does not fit";
+    ASSERT_TRUE(saveSettings(settings, path_));
+    EXPECT_NE(readFile().find("chLineName=" + platform::utf8ToGbk(name) + "\n"), std::string::npos);
+    SettingsRecord loaded{};
+    ASSERT_EQ(loadSettings(loaded, path_), StatusCode::Success);
+    EXPECT_TRUE(loaded.chLineName == name);
+    copyText(loaded.chLineName, sizeof loaded.chLineName, "a" + name);
+    EXPECT_TRUE(loaded.chLineName == "a" + name.substr(0, 126 * 3)) << "cut between characters";
+}
+
 TEST_F(SettingsFileTest, SaveThenLoadGivesTheSavedKeysBack) {
     const SettingsRecord saved = sample();
     ASSERT_TRUE(saveSettings(saved, path_));
