@@ -2,12 +2,16 @@
 
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/profile_helpers.h"
+#include "platform/atomic_file.h"
 #include "platform/private_profile.h"
 
 namespace sundrel::core {
@@ -208,6 +212,20 @@ bool SettingsFile::save(const SettingsRecord& settings) {
         written_.insert(entry.key);
     }
     return true;
+}
+
+bool copyDefaultSettings(const std::string& defaultPath, const std::string& path) {
+    std::error_code error;
+    if (path.empty() || defaultPath.empty() || std::filesystem::exists(path, error) || error) {
+        return false;
+    }
+    std::ifstream in(defaultPath, std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad()) {
+        return false;
+    }
+    return platform::replaceFileAtomically(path, content);
 }
 
 acquisition::StatusCode loadSettings(SettingsRecord& settings, const std::string& path) {

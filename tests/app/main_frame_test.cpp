@@ -26,6 +26,7 @@
 #include "core/panel_registry.h"
 #include "core/ribbon_ids.h"
 #include "core/user_messages.h"
+#include "core/wheel_encoder.h"
 
 namespace sundrel::app {
 
@@ -61,12 +62,12 @@ protected:
 
     void writeConfig(const std::string& text) { std::ofstream(config_) << text; }
 
-    CMainFrame& open() {
+    CMainFrame& open(const std::string& defaultConfig = {}) {
         messenger_ = std::make_unique<PanelMessenger>(registry_);
         // Recorders take the slots before the window's own panels can.
         registry_.registerPanel(PanelSlot::MeasureControl, &measure_);
         registry_.registerPanel(PanelSlot::AnalysisControl, &analysis_);
-        frame_ = std::make_unique<CMainFrame>(*messenger_, config_);
+        frame_ = std::make_unique<CMainFrame>(*messenger_, config_, defaultConfig);
         frame_->show();
         return *frame_;
     }
@@ -114,6 +115,45 @@ TEST_F(MainFrameTest, FirstStartWithoutConfigurationWarnsAndWritesOneAtExit) {
                               std::istreambuf_iterator<char>());
     EXPECT_NE(written.find("[PORT_INFO]"), std::string::npos);
     EXPECT_EQ(written.find("dEncoder"), std::string::npos);  // 0 is not above 0.003
+}
+
+// A crew's first start: the shipped settings are copied and used, quietly.
+TEST_F(MainFrameTest, AFirstStartCopiesTheShippedSettingsAndSaysSo) {
+    CMainFrame& frame = open(SUNDREL_SOURCE_DEFAULT_CONFIG);
+    EXPECT_TRUE(messages_.empty());
+    ASSERT_TRUE(fs::exists(config_));
+    EXPECT_EQ(frame.statusBarWidget()->currentMessage(),
+              QString::fromUtf8("已创建默认配置文件 config.ini"));
+    const std::vector<std::pair<int, const char*>> shown = {
+        {ID_COMBO_PORT_NO_LEFT, "COM1"},
+        {ID_COMBO_PORT_NO_RIGHT, "COM2"},
+        {IDC_COMBO_RATE, "115200"},
+        {ID_COMBO_CRC, "NONE"},
+        {IDC_COMBO_DATA_BITS, "8"},
+        {ID_COMBO_STOP_BIT, "1"},
+        {ID_THRESHOLD_30_100, "0.100"},
+        {ID_THRESHOLD_1000_3000, "0.100"},
+        {ID_EDIT_WHEEL_DIA, "150.000"},
+        {ID_EDIT_ENCODER_NUM, "2000"},
+        {ID_LINE_NAME, ""},
+        {ID_OPERATION_STAFF, ""},
+        {ID_FILE_PATH, ""},
+        {ID_OPERATION_DEPARTMENT, ""},
+    };
+    for (const auto& [id, text] : shown) {
+        EXPECT_EQ(frame.ribbon()->text(id), QString::fromUtf8(text)) << id;
+    }
+    // The shipped wheel and encoder are what their check would derive.
+    const WheelEncoderSetting derived = checkWheelAndEncoder("150", "2000");
+    EXPECT_EQ(std::int32_t{frame.settings().nCollectionCommand}, derived.pulsesPerFrame);
+    EXPECT_NEAR(double{frame.settings().dEncoder}, derived.metresPerFrame, 0.5e-6);
+    EXPECT_EQ(frame.currentLookId(), 210);
+
+    frame_.reset();
+    messages_.clear();
+    open(SUNDREL_SOURCE_DEFAULT_CONFIG);  // the copy is not made twice
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(frame_->statusBarWidget()->currentMessage().isEmpty());
 }
 
 // A crew's file whose left port line went wrong: the warning comes, but a

@@ -49,6 +49,12 @@ private:
     std::set<std::string> written_;  // keys the file held at the load or a save wrote
 };
 
+// A first start: copies the settings shipped with the program (`defaultPath`)
+// to `path` when no file is there. Returns true when it made the copy; false
+// when a file was there already, the default could not be read or the copy
+// could not be written (nothing is left at `path` then).
+bool copyDefaultSettings(const std::string& defaultPath, const std::string& path = kConfigPath);
+
 // One load or one save through a SettingsFile of its own (a save then writes
 // every saved key).
 acquisition::StatusCode loadSettings(SettingsRecord& settings,
