@@ -7,11 +7,13 @@
 #include <unistd.h>
 #include "test_support/scratch_folder.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -261,6 +263,46 @@ TEST_F(MainFrameTest, TheThreeSidesFollowTheRibbonAndTheTabs) {
     EXPECT_EQ(frame.rightView()->tabs()->currentIndex(), 1);
     EXPECT_EQ(frame.leftView()->activeIndex(), 1);
     EXPECT_EQ(frame.ribbon()->activeCategory(), 1);
+}
+
+// The mouse wheel and the arrow keys over the category tabs change the
+// category as a click does; the program's own change tells nobody.
+TEST_F(MainFrameTest, EveryWayOfChangingTheCategoryKeepsTheThreeSidesInStep) {
+    CMainFrame& frame = open();
+    QTabBar* categories = frame.ribbon()->categoryTabs();
+    std::vector<int> told;
+    QObject::connect(frame.ribbon(), &CMyMFCRibbonBar::categoryChanged,
+                     [&](int index) { told.push_back(index); });
+    const auto inStep = [&](int index) {
+        EXPECT_EQ(categories->currentIndex(), index);
+        EXPECT_EQ(frame.ribbon()->activeCategory(), index);
+        EXPECT_EQ(frame.leftView()->activeIndex(), index);
+        EXPECT_EQ(frame.rightView()->tabs()->currentIndex(), index);
+    };
+    categories->setFocus();
+    QTest::keyClick(categories, Qt::Key_Right);
+    inStep(1);
+    QTest::keyClick(categories, Qt::Key_Right);
+    inStep(2);
+    QTest::keyClick(categories, Qt::Key_Left);
+    inStep(1);
+
+    const auto wheel = [&](int delta) {
+        const QPointF at = categories->tabRect(1).center();
+        QWheelEvent event(at, categories->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(categories, &event);
+    };
+    wheel(-120);  // towards the user: the next category
+    inStep(2);
+    wheel(120);
+    wheel(120);
+    inStep(0);
+    EXPECT_EQ(told, (std::vector<int>{1, 2, 1, 2, 1, 0}));
+
+    frame.ribbon()->activateCategory(2);
+    EXPECT_EQ(told.size(), 6u);
+    EXPECT_EQ(categories->currentIndex(), 2);
 }
 
 TEST_F(MainFrameTest, PanelsTakeALooksColourFromTheSecondChoiceOn) {

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -82,9 +83,11 @@ CMyMFCRibbonBar::CMyMFCRibbonBar(QWidget* parent) : QWidget(parent) {
     layout->addWidget(pages_);
     keepCopiesInStep();
 
-    connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) {
+    // Every way the user changes the category (a click, the mouse wheel, the
+    // arrow keys) moves the tab; the page and the rest of the window follow.
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0 && index != activeCategory()) {
-            activateCategory(index);
+            pages_->setCurrentIndex(index);
             emit categoryChanged(index);
         }
     });
@@ -289,6 +292,7 @@ void CMyMFCRibbonBar::activateCategory(int index) {
     if (index < 0 || index >= pages_->count()) {
         return;
     }
+    const QSignalBlocker quiet(tabs_);  // the program's own change is not the user's
     tabs_->setCurrentIndex(index);
     pages_->setCurrentIndex(index);
 }
