@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QLineEdit>
 #include <QSettings>
 #include <QTabBar>
@@ -401,6 +402,25 @@ TEST_F(MainFrameTest, ExactlyOneCalibrationSideAndSensorAreChecked) {
     QTest::mouseClick(ribbon->control(ID_CHECK_RIGHT), Qt::LeftButton);
     EXPECT_EQ(checked(), (std::vector<int>{ID_CHECK_RIGHT, ID_CHECK_SENSOR3}));
     EXPECT_EQ(frame.calibrationChoice().sensor, 3);
+}
+
+// The sensor check boxes read 1# to 4# down their columns, two to a column.
+TEST_F(MainFrameTest, SensorCheckBoxesStandInTheirOrder) {
+    CMainFrame& frame = open();
+    std::vector<std::pair<int, int>> cells;  // (column, row) of 1#..4#
+    for (const int id : {ID_CHECK_SENSOR1, ID_CHECK_SENSOR2, ID_CHECK_SENSOR3, ID_CHECK_SENSOR4}) {
+        QWidget* box = frame.ribbon()->control(id);
+        ASSERT_NE(box, nullptr);
+        auto* grid = qobject_cast<QGridLayout*>(box->parentWidget()->layout()->itemAt(0)->layout());
+        ASSERT_NE(grid, nullptr);
+        int row = 0;
+        int column = 0;
+        int rowSpan = 0;
+        int columnSpan = 0;
+        grid->getItemPosition(grid->indexOf(box), &row, &column, &rowSpan, &columnSpan);
+        cells.emplace_back(column, row);
+    }
+    EXPECT_EQ(cells, (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}, {2, 0}, {2, 1}}));
 }
 
 TEST_F(MainFrameTest, TheLeftColumnIs280PixelsWide) {

@@ -25,8 +25,6 @@ namespace sundrel::app {
 using namespace core;
 namespace {
 
-constexpr int kRowsPerPanel = 3;
-
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -112,8 +110,8 @@ QWidget* CMyMFCRibbonBar::buildCategory(int index) {
         grid->setVerticalSpacing(3);
         int slot = 0;
         for (const RibbonControlDef& def : panelDef.controls) {
-            const int rowIndex = slot % kRowsPerPanel;
-            const int column = (slot / kRowsPerPanel) * 2;
+            const int rowIndex = slot % panelDef.rows;
+            const int column = (slot / panelDef.rows) * 2;
             QWidget* widget = nullptr;
             switch (def.kind) {
                 case RibbonControlKind::Button: {
