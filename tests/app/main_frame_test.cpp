@@ -8,10 +8,15 @@
 #include "test_support/scratch_folder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTest>
 #include <QWheelEvent>
@@ -304,6 +309,58 @@ TEST_F(MainFrameTest, EveryWayOfChangingTheCategoryKeepsTheThreeSidesInStep) {
     frame.ribbon()->activateCategory(2);
     EXPECT_EQ(told.size(), 6u);
     EXPECT_EQ(categories->currentIndex(), 2);
+}
+
+// Under every look the operator can read the status bar, the dialogs and the
+// ribbon's check boxes, and tell a checked sensor from an unchecked one.
+TEST_F(MainFrameTest, EveryLookKeepsTextReadableAndCheckStatesVisible) {
+    CMainFrame& frame = open();
+    frame.showActivity(2);
+    const auto rgb = [](const QColor& c) { return LookRgb{c.red(), c.green(), c.blue()}; };
+    const auto contrast = [&](const QColor& a, const QColor& b) {
+        return contrastRatio(rgb(a), rgb(b));
+    };
+    auto* checked = qobject_cast<QCheckBox*>(frame.ribbon()->control(ID_CHECK_SENSOR1));
+    auto* unchecked = qobject_cast<QCheckBox*>(frame.ribbon()->control(ID_CHECK_SENSOR2));
+    ASSERT_TRUE(checked && unchecked && checked->isChecked() && !unchecked->isChecked());
+    auto* information = frame.statusBarWidget()->findChild<QLabel*>("statusInformation");
+    ASSERT_NE(information, nullptr);
+    for (const int look : {kLookWindows2000, kLookOfficeXp, kLookWindowsXp, kLookOffice2003,
+                           kLookVs2005, kLookVs2008, kLookOffice2007Blue, kLookOffice2007Black,
+                           kLookOffice2007Silver, kLookOffice2007Aqua, kLookWindows7}) {
+        frame.applicationLook(look);
+        const QPalette app = QApplication::palette();
+        EXPECT_GE(contrast(app.color(QPalette::WindowText), app.color(QPalette::Window)), 4.5)
+            << look << ": dialogs and menus";
+        EXPECT_GE(contrast(app.color(QPalette::ButtonText), app.color(QPalette::Button)), 4.5)
+            << look;
+        const QStatusBar* bar = frame.statusBarWidget();
+        EXPECT_GE(contrast(information->palette().color(information->foregroundRole()),
+                           bar->palette().color(bar->backgroundRole())),
+                  4.5)
+            << look << ": status bar";
+        EXPECT_GE(contrast(unchecked->palette().color(QPalette::WindowText),
+                           unchecked->parentWidget()->palette().color(QPalette::Window)),
+                  4.5)
+            << look << ": check box label";
+
+        // The check mark: somewhere in the indicator the checked box differs
+        // from the unchecked one as much as a visible mark must.
+        QStyleOptionButton option;
+        option.initFrom(checked);
+        const QRect indicator =
+            checked->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, checked);
+        const QImage on = checked->grab().toImage();
+        const QImage off = unchecked->grab().toImage();
+        double strongest = 1;
+        for (int y = indicator.top(); y <= indicator.bottom(); ++y) {
+            for (int x = indicator.left(); x <= indicator.right(); ++x) {
+                strongest =
+                    std::max(strongest, contrast(on.pixelColor(x, y), off.pixelColor(x, y)));
+            }
+        }
+        EXPECT_GE(strongest, 3.0) << look << ": check mark";
+    }
 }
 
 TEST_F(MainFrameTest, PanelsTakeALooksColourFromTheSecondChoiceOn) {
