@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     PanelMessenger messenger(PanelRegistry::global());
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &messenger,
                      &PanelMessenger::shutdown);
-    QPointer<CMainFrame> window = new CMainFrame(messenger);
+    QPointer<CMainFrame> window = new CMainFrame(messenger, kConfigPath, defaultConfigPath());
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
 

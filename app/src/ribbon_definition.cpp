@@ -87,9 +87,11 @@ const std::vector<RibbonCategoryDef>& ribbonCategories() {
                combo(IDC_COMBO_DATA_BITS, "数据位：", kDataBits, "8"),
                combo(ID_COMBO_STOP_BIT, "停止位：", kStopBits)}},
              {"标定测选项", {check(ID_CHECK_LEFT, "标定左侧"), check(ID_CHECK_RIGHT, "标定右侧")}},
+             // Two columns: 1# and 2# down the first, 3# and 4# down the second.
              {"传感器编号",
-              {check(ID_CHECK_SENSOR1, "1#"), check(ID_CHECK_SENSOR3, "3#"),
-               check(ID_CHECK_SENSOR2, "2#"), check(ID_CHECK_SENSOR4, "4#")}},
+              {check(ID_CHECK_SENSOR1, "1#"), check(ID_CHECK_SENSOR2, "2#"),
+               check(ID_CHECK_SENSOR3, "3#"), check(ID_CHECK_SENSOR4, "4#")},
+              2},
              {"标定距离", {edit(ID_EDIT_DIS, "距离(mm):", "0")}},
              {"车轮和编码器设置",
               {edit(ID_EDIT_WHEEL_DIA, "车轮直径(mm)："),

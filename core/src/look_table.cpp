@@ -1,6 +1,8 @@
 #include "core/look_table.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 
 namespace sundrel::core {
 namespace {
@@ -69,9 +71,11 @@ constexpr LookDefinition kLooks[] = {
      {219, 234, 252},
      false,
      true},
+    // Dark where the ribbon and the status bar frame the window; the window's
+    // own grey stays light enough for black text in dialogs and menus.
     {kLookOffice2007Black,
      "Fusion",
-     {83, 83, 83},
+     {216, 218, 222},
      {231, 239, 240},
      {255, 189, 105},
      {60, 60, 60},
@@ -104,6 +108,25 @@ constexpr LookDefinition kLooks[] = {
 };
 
 }  // namespace
+
+double contrastRatio(LookRgb a, LookRgb b) {
+    const auto luminance = [](LookRgb rgb) {
+        const auto linear = [](int channel) {
+            const double c = channel / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(rgb.red) + 0.7152 * linear(rgb.green) + 0.0722 * linear(rgb.blue);
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+LookRgb readableTextOn(LookRgb background) {
+    constexpr LookRgb black{0, 0, 0};
+    constexpr LookRgb white{255, 255, 255};
+    return contrastRatio(background, black) >= contrastRatio(background, white) ? black : white;
+}
 
 LookDefinition lookDefinition(int lookId) {
     for (const LookDefinition& look : kLooks) {

@@ -10,6 +10,8 @@
 #include <string_view>
 
 #include "core/number_text.h"
+#include "core/settings_record.h"
+#include "platform/gbk_text.h"
 #include "platform/private_profile.h"
 
 namespace sundrel::core {
@@ -121,7 +123,8 @@ void copyText(char* field, std::size_t size, std::string_view text) {
     if (size == 0) {
         return;
     }
-    const std::size_t length = utf8Prefix(text, size - 1);
+    const std::size_t length = utf8Prefix(
+        text.substr(0, platform::utf8PrefixWithinGbk(text, kSettingsTextGbkBytes)), size - 1);
     std::memset(field, 0, size);
     std::memcpy(field, text.data(), length);
 }

@@ -1,10 +1,18 @@
 #include "core/settings_file.h"
 
-#include <array>
+#include <cstddef>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/profile_helpers.h"
+#include "platform/atomic_file.h"
+#include "platform/private_profile.h"
 
 namespace sundrel::core {
 namespace {
@@ -17,25 +25,72 @@ constexpr const char* kCalibrationPara = "CALIBRATION_PARA";
 // encoder check never gives less.
 constexpr double kSavedEncoderMinimum = 0.003;
 
-// dLeftEddy1Slope, dLeftEddy1Intercept, ... dRightEddy4Intercept, each with
-// the field it names, in file order.
-struct CalibrationKey {
+enum class Kind { Int, Double, Char, Text };
+
+// One key of config.ini and the record field it holds. The record is packed:
+// fields are reached by their offset and copied by value, never through
+// references or pointers to them.
+struct SettingKey {
+    const char* section;
     std::string name;
-    bool left;
-    std::size_t sensor;
-    bool slope;  // else the intercept
+    Kind kind;
+    std::size_t offset;
+    bool saved;
 };
 
-const std::array<CalibrationKey, 16>& calibrationKeys() {
-    static const std::array<CalibrationKey, 16> keys = [] {
-        std::array<CalibrationKey, 16> table{};
-        std::size_t at = 0;
+#define SUNDREL_KEY(section, field, kind, saved)                      \
+    SettingKey {                                                      \
+        section, #field, kind, offsetof(SettingsRecord, field), saved \
+    }
+
+std::size_t calibrationOffset(bool left, std::size_t sensor, bool slope) {
+    return (left ? offsetof(SettingsRecord, leftEddy) : offsetof(SettingsRecord, rightEddy)) +
+           sensor * sizeof(acquisition::EddyCalibration) +
+           (slope ? offsetof(acquisition::EddyCalibration, slope)
+                  : offsetof(acquisition::EddyCalibration, intercept));
+}
+
+// Every key in the order of a load; the saved ones are in the order of a save.
+const std::vector<SettingKey>& settingKeys() {
+    static const std::vector<SettingKey> keys = [] {
+        std::vector<SettingKey> table = {
+            SUNDREL_KEY(kPortInfo, nPortLeft, Kind::Int, true),
+            SUNDREL_KEY(kPortInfo, nPortRight, Kind::Int, true),
+            SUNDREL_KEY(kPortInfo, nBaud, Kind::Int, true),
+            SUNDREL_KEY(kPortInfo, chParity, Kind::Char, true),
+            SUNDREL_KEY(kPortInfo, nDatabits, Kind::Int, true),
+            SUNDREL_KEY(kPortInfo, nStopbits, Kind::Int, true),
+            SUNDREL_KEY(kPortInfo, nCollectionCommand, Kind::Int, true),
+            SUNDREL_KEY(kPortInfo, nDataBytesTrigger, Kind::Int, false),
+            SUNDREL_KEY(kDefaultPara, nColor, Kind::Int, true),
+            SUNDREL_KEY(kDefaultPara, chFilePath, Kind::Text, true),
+            SUNDREL_KEY(kDefaultPara, chLineName, Kind::Text, true),
+            SUNDREL_KEY(kDefaultPara, chStaffName, Kind::Text, true),
+            SUNDREL_KEY(kDefaultPara, chDepartment, Kind::Text, true),
+            SUNDREL_KEY(kDefaultPara, nSerialReserveData, Kind::Int, false),
+            SUNDREL_KEY(kDefaultPara, dYmin, Kind::Double, false),
+            SUNDREL_KEY(kDefaultPara, dYmax, Kind::Double, false),
+            SUNDREL_KEY(kDefaultPara, dXmin, Kind::Double, false),
+            SUNDREL_KEY(kDefaultPara, dXmax, Kind::Double, false),
+            SUNDREL_KEY(kDefaultPara, dTh30_100, Kind::Double, true),
+            SUNDREL_KEY(kDefaultPara, dTh100_300, Kind::Double, true),
+            SUNDREL_KEY(kDefaultPara, dTh300_1000, Kind::Double, true),
+            SUNDREL_KEY(kDefaultPara, dTh1000_3000, Kind::Double, true),
+            SUNDREL_KEY(kDefaultPara, nEncoder, Kind::Int, true),
+            SUNDREL_KEY(kDefaultPara, dWheelDia, Kind::Double, true),
+            SUNDREL_KEY(kDefaultPara, dThLine1, Kind::Double, false),
+            SUNDREL_KEY(kDefaultPara, dThLine2, Kind::Double, false),
+            SUNDREL_KEY(kCalibrationPara, dEncoder, Kind::Double, true),
+        };
+        // dLeftEddy1Slope, dLeftEddy1Intercept, ... dRightEddy4Intercept.
         for (const bool left : {true, false}) {
             for (std::size_t k = 0; k < 4; ++k) {
                 const std::string stem =
                     std::string(left ? "dLeftEddy" : "dRightEddy") + std::to_string(k + 1);
-                table[at++] = {stem + "Slope", left, k, true};
-                table[at++] = {stem + "Intercept", left, k, false};
+                for (const bool slope : {true, false}) {
+                    table.push_back({kCalibrationPara, stem + (slope ? "Slope" : "Intercept"),
+                                     Kind::Double, calibrationOffset(left, k, slope), true});
+                }
             }
         }
         return table;
@@ -43,28 +98,60 @@ const std::array<CalibrationKey, 16>& calibrationKeys() {
     return keys;
 }
 
-// The record is packed: its fields are read and written by value, never
-// through references or pointers.
-double calibrationValue(const SettingsRecord& settings, const CalibrationKey& key) {
-    const auto& pair = (key.left ? settings.leftEddy : settings.rightEddy)[key.sensor];
-    return key.slope ? pair.slope : pair.intercept;
-}
+#undef SUNDREL_KEY
 
-void setCalibrationValue(SettingsRecord& settings, const CalibrationKey& key, double value) {
-    auto& pair = (key.left ? settings.leftEddy : settings.rightEddy)[key.sensor];
-    (key.slope ? pair.slope : pair.intercept) = value;
-}
-
-std::int32_t intValue(const char* section, const char* key, const std::string& path) {
-    std::int32_t value = 0;
-    readInt(section, key, &value, path);
+template <typename T>
+T fieldValue(const SettingsRecord& settings, std::size_t offset) {
+    T value;
+    std::memcpy(&value, reinterpret_cast<const char*>(&settings) + offset, sizeof value);
     return value;
 }
 
-double doubleValue(const char* section, const char* key, const std::string& path) {
-    double value = 0;
-    readDouble(section, key, &value, path);
-    return value;
+template <typename T>
+void setField(SettingsRecord& settings, std::size_t offset, T value) {
+    std::memcpy(reinterpret_cast<char*>(&settings) + offset, &value, sizeof value);
+}
+
+// The value of a key as a save writes it.
+std::string fileText(const SettingsRecord& settings, const SettingKey& key) {
+    switch (key.kind) {
+        case Kind::Int:
+            return std::to_string(fieldValue<std::int32_t>(settings, key.offset));
+        case Kind::Double:
+            return formatSixDecimals(fieldValue<double>(settings, key.offset));
+        case Kind::Char: {
+            const char c = fieldValue<char>(settings, key.offset);
+            return c == '\0' ? std::string() : std::string(1, c);
+        }
+        case Kind::Text: {
+            const char* field = reinterpret_cast<const char*>(&settings) + key.offset;
+            return std::string(field, strnlen(field, kSettingsTextSize));
+        }
+    }
+    return {};
+}
+
+// Sets the field of a key from its text in the file, as the typed reads
+// convert it.
+void setFromFile(SettingsRecord& settings, const SettingKey& key, const std::string& text) {
+    switch (key.kind) {
+        case Kind::Int:
+            setField(settings, key.offset, leadingInt(text));
+            break;
+        case Kind::Double:
+            setField(settings, key.offset, leadingDouble(text));
+            break;
+        case Kind::Char:
+            setField(settings, key.offset, text.empty() ? '\0' : text.front());
+            break;
+        case Kind::Text:
+            copyText(reinterpret_cast<char*>(&settings) + key.offset, kSettingsTextSize, text);
+            break;
+    }
+}
+
+bool isEncoder(const SettingKey& key) {
+    return key.offset == offsetof(SettingsRecord, dEncoder);
 }
 
 }  // namespace
@@ -73,79 +160,80 @@ void copyEncoderAndCalibration(const SettingsRecord& settings, acquisition::RawF
     std::memcpy(&header.dEncoder, &settings.dEncoder, kEncoderAndCalibrationBytes);
 }
 
+SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {}
+
+acquisition::StatusCode SettingsFile::load(SettingsRecord& settings) {
+    written_.clear();
+    for (const SettingKey& key : settingKeys()) {
+        if (path_.empty()) {
+            break;
+        }
+        if (const std::optional<std::string> text =
+                platform::findProfileString(key.section, key.name, path_)) {
+            setFromFile(settings, key, *text);
+            written_.insert(key.name);
+        }
+    }
+    asLoaded_ = settings;
+    loaded_ = true;
+    const bool portGiven = written_.count("nPortLeft") != 0 && settings.nPortLeft != 0;
+    if (settings.nPortLeft == 0) {
+        settings.nPortLeft = kDefaultPortLeft;
+    }
+    if (settings.nPortRight == 0) {
+        settings.nPortRight = kDefaultPortRight;
+    }
+    return portGiven ? acquisition::StatusCode::Success
+                     : acquisition::StatusCode::ConfigurationFileError;
+}
+
+bool SettingsFile::save(const SettingsRecord& settings) {
+    if (path_.empty()) {
+        return false;
+    }
+    std::vector<platform::ProfileEntry> entries;
+    for (const SettingKey& key : settingKeys()) {
+        if (!key.saved || (isEncoder(key) && !(settings.dEncoder > kSavedEncoderMinimum))) {
+            continue;
+        }
+        std::string text = fileText(settings, key);
+        if (loaded_ && written_.count(key.name) == 0 && text == fileText(asLoaded_, key)) {
+            continue;  // the program never knew this key and did not change it
+        }
+        entries.push_back({key.section, key.name, std::move(text)});
+    }
+    if (entries.empty()) {
+        return true;
+    }
+    if (!platform::writeProfileStrings(entries, path_)) {
+        return false;
+    }
+    for (const platform::ProfileEntry& entry : entries) {
+        written_.insert(entry.key);
+    }
+    return true;
+}
+
+bool copyDefaultSettings(const std::string& defaultPath, const std::string& path) {
+    std::error_code error;
+    if (path.empty() || defaultPath.empty() || std::filesystem::exists(path, error) || error) {
+        return false;
+    }
+    std::ifstream in(defaultPath, std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    if (!in.is_open() || in.bad()) {
+        return false;
+    }
+    return platform::replaceFileAtomically(path, content);
+}
+
 acquisition::StatusCode loadSettings(SettingsRecord& settings, const std::string& path) {
-    std::int32_t portLeft = 0;
-    readInt(kPortInfo, "nPortLeft", &portLeft, path);
-    if (portLeft == 0) {
-        return acquisition::StatusCode::ConfigurationFileError;
-    }
-    settings.nPortLeft = portLeft;
-    settings.nPortRight = intValue(kPortInfo, "nPortRight", path);
-    settings.nBaud = intValue(kPortInfo, "nBaud", path);
-    char parity = 0;
-    readChar(kPortInfo, "chParity", &parity, path);
-    settings.chParity = parity;
-    settings.nDatabits = intValue(kPortInfo, "nDatabits", path);
-    settings.nStopbits = intValue(kPortInfo, "nStopbits", path);
-    settings.nCollectionCommand = intValue(kPortInfo, "nCollectionCommand", path);
-    settings.nDataBytesTrigger = intValue(kPortInfo, "nDataBytesTrigger", path);
-
-    settings.nColor = intValue(kDefaultPara, "nColor", path);
-    readText(kDefaultPara, "chFilePath", settings.chFilePath, kSettingsTextSize, path);
-    readText(kDefaultPara, "chLineName", settings.chLineName, kSettingsTextSize, path);
-    readText(kDefaultPara, "chStaffName", settings.chStaffName, kSettingsTextSize, path);
-    readText(kDefaultPara, "chDepartment", settings.chDepartment, kSettingsTextSize, path);
-    settings.nSerialReserveData = intValue(kDefaultPara, "nSerialReserveData", path);
-    settings.dYmin = doubleValue(kDefaultPara, "dYmin", path);
-    settings.dYmax = doubleValue(kDefaultPara, "dYmax", path);
-    settings.dXmin = doubleValue(kDefaultPara, "dXmin", path);
-    settings.dXmax = doubleValue(kDefaultPara, "dXmax", path);
-    settings.dTh30_100 = doubleValue(kDefaultPara, "dTh30_100", path);
-    settings.dTh100_300 = doubleValue(kDefaultPara, "dTh100_300", path);
-    settings.dTh300_1000 = doubleValue(kDefaultPara, "dTh300_1000", path);
-    settings.dTh1000_3000 = doubleValue(kDefaultPara, "dTh1000_3000", path);
-    settings.nEncoder = intValue(kDefaultPara, "nEncoder", path);
-    settings.dWheelDia = doubleValue(kDefaultPara, "dWheelDia", path);
-    settings.dThLine1 = doubleValue(kDefaultPara, "dThLine1", path);
-    settings.dThLine2 = doubleValue(kDefaultPara, "dThLine2", path);
-
-    settings.dEncoder = doubleValue(kCalibrationPara, "dEncoder", path);
-    for (const CalibrationKey& key : calibrationKeys()) {
-        setCalibrationValue(settings, key, doubleValue(kCalibrationPara, key.name.c_str(), path));
-    }
-    return acquisition::StatusCode::Success;
+    return SettingsFile(path).load(settings);
 }
 
 bool saveSettings(const SettingsRecord& settings, const std::string& path) {
-    int failed = 0;
-    failed |= writeInt(kPortInfo, "nPortLeft", settings.nPortLeft, path);
-    failed |= writeInt(kPortInfo, "nPortRight", settings.nPortRight, path);
-    failed |= writeInt(kPortInfo, "nBaud", settings.nBaud, path);
-    failed |= writeChar(kPortInfo, "chParity", settings.chParity, path);
-    failed |= writeInt(kPortInfo, "nDatabits", settings.nDatabits, path);
-    failed |= writeInt(kPortInfo, "nStopbits", settings.nStopbits, path);
-    failed |= writeInt(kPortInfo, "nCollectionCommand", settings.nCollectionCommand, path);
-
-    failed |= writeInt(kDefaultPara, "nColor", settings.nColor, path);
-    failed |= writeText(kDefaultPara, "chFilePath", settings.chFilePath, path);
-    failed |= writeText(kDefaultPara, "chLineName", settings.chLineName, path);
-    failed |= writeText(kDefaultPara, "chStaffName", settings.chStaffName, path);
-    failed |= writeText(kDefaultPara, "chDepartment", settings.chDepartment, path);
-    failed |= writeDouble(kDefaultPara, "dTh30_100", settings.dTh30_100, path);
-    failed |= writeDouble(kDefaultPara, "dTh100_300", settings.dTh100_300, path);
-    failed |= writeDouble(kDefaultPara, "dTh300_1000", settings.dTh300_1000, path);
-    failed |= writeDouble(kDefaultPara, "dTh1000_3000", settings.dTh1000_3000, path);
-    failed |= writeInt(kDefaultPara, "nEncoder", settings.nEncoder, path);
-    failed |= writeDouble(kDefaultPara, "dWheelDia", settings.dWheelDia, path);
-
-    if (settings.dEncoder > kSavedEncoderMinimum) {
-        failed |= writeDouble(kCalibrationPara, "dEncoder", settings.dEncoder, path);
-    }
-    for (const CalibrationKey& key : calibrationKeys()) {
-        failed |=
-            writeDouble(kCalibrationPara, key.name.c_str(), calibrationValue(settings, key), path);
-    }
-    return failed == 0;
+    return SettingsFile(path).save(settings);
 }
 
 }  // namespace sundrel::core

@@ -72,6 +72,25 @@ std::size_t gbkPrefixLength(std::string_view gbk, std::size_t maxBytes) {
     return at;
 }
 
+std::size_t utf8PrefixWithinGbk(std::string_view utf8, std::size_t maxGbkBytes) {
+    std::size_t at = 0;
+    std::size_t gbkBytes = 0;
+    while (at < utf8.size()) {
+        const auto lead = static_cast<unsigned char>(utf8[at]);
+        std::size_t width = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        while (width > 1 && (at + width > utf8.size() ||
+                             (static_cast<unsigned char>(utf8[at + width - 1]) & 0xC0) != 0x80)) {
+            --width;  // a broken sequence: its bytes go one by one
+        }
+        gbkBytes += utf8ToGbk(utf8.substr(at, width)).size();
+        if (gbkBytes > maxGbkBytes) {
+            break;
+        }
+        at += width;
+    }
+    return at;
+}
+
 void copyToGbkField(char* field, std::size_t fieldSize, std::string_view gbk) {
     if (fieldSize == 0) {
         return;

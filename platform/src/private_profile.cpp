@@ -153,33 +153,9 @@ bool writeWhole(const std::string& path, const std::vector<Line>& lines) {
     return replaceFileAtomically(path, content);
 }
 
-}  // namespace
-
-std::string readProfileString(std::string_view section, std::string_view key,
-                              std::string_view defaultText, const std::string& path) {
-    std::vector<Line> lines;
-    std::string_view value = defaultText;
-    std::string gbk;
-    if (readLines(path, lines) == ReadResult::Ok) {
-        const Location where = locate(lines, section, key);
-        if (where.key) {
-            const std::string_view text = lines[*where.key].text;
-            gbk = std::string(unquote(trim(text.substr(text.find('=') + 1))));
-            gbk.resize(gbkPrefixLength(gbk, kProfileValueBytes));
-            return gbkToUtf8(gbk);
-        }
-    }
-    gbk = utf8ToGbk(value);
-    gbk.resize(gbkPrefixLength(gbk, kProfileValueBytes));
-    return gbkToUtf8(gbk);
-}
-
-bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
-                        const std::string& path) {
-    std::vector<Line> lines;
-    if (readLines(path, lines) == ReadResult::Failed) {
-        return false;  // never replace a file we could not read
-    }
+// Sets one key in the lines as a write of that key alone would, so that a
+// batch of writes gives the same bytes as the writes one after another.
+void setValue(std::vector<Line>& lines, const ProfileEntry& value) {
     // New lines follow the file's own line endings.
     const bool crlf = std::any_of(lines.begin(), lines.end(),
                                   [](const Line& line) { return line.ending == kCrLf; });
@@ -187,16 +163,60 @@ bool writeProfileString(std::string_view section, std::string_view key, std::str
     if (!lines.empty() && lines.back().ending.empty()) {
         lines.back().ending = ending;
     }
-    const std::string entry = std::string(key) + "=" + utf8ToGbk(value);
-    const Location where = locate(lines, section, key);
+    const std::string entry = value.key + "=" + utf8ToGbk(value.value);
+    const Location where = locate(lines, value.section, value.key);
     if (where.key) {
         lines[*where.key].text = entry;
     } else if (where.section) {
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.sectionEnd),
                      Line{entry, ending});
     } else {
-        lines.push_back(Line{std::string("[").append(section).append("]"), ending});
+        lines.push_back(Line{"[" + value.section + "]", ending});
         lines.push_back(Line{entry, ending});
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> findProfileString(std::string_view section, std::string_view key,
+                                             const std::string& path) {
+    std::vector<Line> lines;
+    if (readLines(path, lines) != ReadResult::Ok) {
+        return std::nullopt;
+    }
+    const Location where = locate(lines, section, key);
+    if (!where.key) {
+        return std::nullopt;
+    }
+    const std::string_view text = lines[*where.key].text;
+    std::string gbk(unquote(trim(text.substr(text.find('=') + 1))));
+    gbk.resize(gbkPrefixLength(gbk, kProfileValueBytes));
+    return gbkToUtf8(gbk);
+}
+
+std::string readProfileString(std::string_view section, std::string_view key,
+                              std::string_view defaultText, const std::string& path) {
+    if (std::optional<std::string> value = findProfileString(section, key, path)) {
+        return *std::move(value);
+    }
+    std::string gbk = utf8ToGbk(defaultText);
+    gbk.resize(gbkPrefixLength(gbk, kProfileValueBytes));
+    return gbkToUtf8(gbk);
+}
+
+bool writeProfileString(std::string_view section, std::string_view key, std::string_view value,
+                        const std::string& path) {
+    return writeProfileStrings({{std::string(section), std::string(key), std::string(value)}},
+                               path);
+}
+
+bool writeProfileStrings(const std::vector<ProfileEntry>& entries, const std::string& path) {
+    std::vector<Line> lines;
+    if (readLines(path, lines) == ReadResult::Failed) {
+        return false;  // never replace a file we could not read
+    }
+    for (const ProfileEntry& entry : entries) {
+        setValue(lines, entry);
     }
     return writeWhole(path, lines);
 }

@@ -147,5 +147,37 @@ TEST_F(AnalysisWorkspaceTest, AxisIntervalEditsReachTheirView) {
     EXPECT_EQ(changes[1], std::make_tuple(core::PanelSlot::RawWaveformView, false, 0.25));
 }
 
+// A first start in an empty folder: the shipped settings are good enough to
+// analyse a recording straight away.
+TEST(FirstStartAnalysis, TheShippedSettingsAcceptAnAnalysis) {
+    sundrel::testing::ScratchFolder scratch;
+    const fs::path folder = scratch.path();
+    const fs::path previous = fs::current_path();
+    fs::current_path(folder);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QString::fromStdString((folder / "user").string()));
+    std::vector<QString> messages;
+    core::setUserMessageSink([&](const core::UserMessage& m) { messages.push_back(m.text); });
+    synth::RecordingPlan plan;
+    plan.lengthM = 250;
+    const synth::RecordingPair pair = synth::writeRecordingPair(plan, folder.string());
+    {
+        core::PanelRegistry registry;
+        core::PanelMessenger messenger(registry);
+        app::CMainFrame frame(messenger, core::kConfigPath, SUNDREL_SOURCE_DEFAULT_CONFIG);
+        EXPECT_TRUE(fs::exists(folder / "config.ini"));
+        auto* panel =
+            dynamic_cast<CAnalyseCtrlDlg*>(registry.lookup(core::PanelSlot::AnalysisControl));
+        auto* report =
+            dynamic_cast<CCDetailReport*>(registry.lookup(core::PanelSlot::DetailedReport));
+        ASSERT_TRUE(panel != nullptr && report != nullptr);
+        panel->analyseFile(QString::fromStdString(pair.leftPath));
+        EXPECT_EQ(messages, std::vector<QString>{});  // no warning, no refused threshold
+        EXPECT_EQ(report->table().rowCount(), 2 * 3 + 3);
+    }
+    core::setUserMessageSink({});
+    fs::current_path(previous);
+}
+
 }  // namespace
 }  // namespace sundrel::analysis

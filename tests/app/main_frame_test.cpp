@@ -7,11 +7,19 @@
 #include <unistd.h>
 #include "test_support/scratch_folder.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTabBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -26,6 +34,7 @@
 #include "core/panel_registry.h"
 #include "core/ribbon_ids.h"
 #include "core/user_messages.h"
+#include "core/wheel_encoder.h"
 
 namespace sundrel::app {
 
@@ -61,12 +70,12 @@ protected:
 
     void writeConfig(const std::string& text) { std::ofstream(config_) << text; }
 
-    CMainFrame& open() {
+    CMainFrame& open(const std::string& defaultConfig = {}) {
         messenger_ = std::make_unique<PanelMessenger>(registry_);
         // Recorders take the slots before the window's own panels can.
         registry_.registerPanel(PanelSlot::MeasureControl, &measure_);
         registry_.registerPanel(PanelSlot::AnalysisControl, &analysis_);
-        frame_ = std::make_unique<CMainFrame>(*messenger_, config_);
+        frame_ = std::make_unique<CMainFrame>(*messenger_, config_, defaultConfig);
         frame_->show();
         return *frame_;
     }
@@ -114,6 +123,67 @@ TEST_F(MainFrameTest, FirstStartWithoutConfigurationWarnsAndWritesOneAtExit) {
                               std::istreambuf_iterator<char>());
     EXPECT_NE(written.find("[PORT_INFO]"), std::string::npos);
     EXPECT_EQ(written.find("dEncoder"), std::string::npos);  // 0 is not above 0.003
+}
+
+// A crew's first start: the shipped settings are copied and used, quietly.
+TEST_F(MainFrameTest, AFirstStartCopiesTheShippedSettingsAndSaysSo) {
+    CMainFrame& frame = open(SUNDREL_SOURCE_DEFAULT_CONFIG);
+    EXPECT_TRUE(messages_.empty());
+    ASSERT_TRUE(fs::exists(config_));
+    EXPECT_EQ(frame.statusBarWidget()->currentMessage(),
+              QString::fromUtf8("已创建默认配置文件 config.ini"));
+    const std::vector<std::pair<int, const char*>> shown = {
+        {ID_COMBO_PORT_NO_LEFT, "COM1"},
+        {ID_COMBO_PORT_NO_RIGHT, "COM2"},
+        {IDC_COMBO_RATE, "115200"},
+        {ID_COMBO_CRC, "NONE"},
+        {IDC_COMBO_DATA_BITS, "8"},
+        {ID_COMBO_STOP_BIT, "1"},
+        {ID_THRESHOLD_30_100, "0.100"},
+        {ID_THRESHOLD_1000_3000, "0.100"},
+        {ID_EDIT_WHEEL_DIA, "150.000"},
+        {ID_EDIT_ENCODER_NUM, "2000"},
+        {ID_LINE_NAME, ""},
+        {ID_OPERATION_STAFF, ""},
+        {ID_FILE_PATH, ""},
+        {ID_OPERATION_DEPARTMENT, ""},
+    };
+    for (const auto& [id, text] : shown) {
+        EXPECT_EQ(frame.ribbon()->text(id), QString::fromUtf8(text)) << id;
+    }
+    // The shipped wheel and encoder are what their check would derive.
+    const WheelEncoderSetting derived = checkWheelAndEncoder("150", "2000");
+    EXPECT_EQ(std::int32_t{frame.settings().nCollectionCommand}, derived.pulsesPerFrame);
+    EXPECT_NEAR(double{frame.settings().dEncoder}, derived.metresPerFrame, 0.5e-6);
+    EXPECT_EQ(frame.currentLookId(), 210);
+
+    frame_.reset();
+    messages_.clear();
+    open(SUNDREL_SOURCE_DEFAULT_CONFIG);  // the copy is not made twice
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_TRUE(frame_->statusBarWidget()->currentMessage().isEmpty());
+}
+
+// A crew's file whose left port line went wrong: the warning comes, but a
+// start and an exit keep its calibration, thresholds and wheel.
+TEST_F(MainFrameTest, AFileWithoutALeftPortKeepsItsCalibrationThroughAStartAndExit) {
+    writeConfig(
+        "[PORT_INFO]\nnPortLeft=0\n[DEFAULT_PARA]\ndTh30_100=0.2\ndWheelDia=150\n"
+        "[CALIBRATION_PARA]\ndLeftEddy1Slope=0.0123\n");
+    CMainFrame& frame = open();
+    EXPECT_EQ(texts(), std::vector<QString>{"configuration file error"});
+    EXPECT_EQ(frame.ribbon()->text(ID_COMBO_PORT_NO_LEFT), "COM1");
+    EXPECT_EQ(frame.ribbon()->text(ID_COMBO_PORT_NO_RIGHT), "COM2");
+    EXPECT_EQ(frame.ribbon()->text(ID_THRESHOLD_30_100), "0.200");
+    EXPECT_EQ(frame.ribbon()->text(ID_LINE_NAME), "");  // missing, not "0"
+    frame_.reset();
+    std::ifstream in(config_);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const char* line : {"nPortLeft=1\n", "dTh30_100=0.200000\n", "dWheelDia=150.000000\n",
+                             "dLeftEddy1Slope=0.012300\n"}) {
+        EXPECT_NE(saved.find(line), std::string::npos) << line;
+    }
+    EXPECT_EQ(saved.find("dRightEddy1Slope"), std::string::npos) << "never loaded, never changed";
 }
 
 TEST_F(MainFrameTest, SettingsFillTheRibbonAndTheStatusText) {
@@ -199,6 +269,98 @@ TEST_F(MainFrameTest, TheThreeSidesFollowTheRibbonAndTheTabs) {
     EXPECT_EQ(frame.rightView()->tabs()->currentIndex(), 1);
     EXPECT_EQ(frame.leftView()->activeIndex(), 1);
     EXPECT_EQ(frame.ribbon()->activeCategory(), 1);
+}
+
+// The mouse wheel and the arrow keys over the category tabs change the
+// category as a click does; the program's own change tells nobody.
+TEST_F(MainFrameTest, EveryWayOfChangingTheCategoryKeepsTheThreeSidesInStep) {
+    CMainFrame& frame = open();
+    QTabBar* categories = frame.ribbon()->categoryTabs();
+    std::vector<int> told;
+    QObject::connect(frame.ribbon(), &CMyMFCRibbonBar::categoryChanged,
+                     [&](int index) { told.push_back(index); });
+    const auto inStep = [&](int index) {
+        EXPECT_EQ(categories->currentIndex(), index);
+        EXPECT_EQ(frame.ribbon()->activeCategory(), index);
+        EXPECT_EQ(frame.leftView()->activeIndex(), index);
+        EXPECT_EQ(frame.rightView()->tabs()->currentIndex(), index);
+    };
+    categories->setFocus();
+    QTest::keyClick(categories, Qt::Key_Right);
+    inStep(1);
+    QTest::keyClick(categories, Qt::Key_Right);
+    inStep(2);
+    QTest::keyClick(categories, Qt::Key_Left);
+    inStep(1);
+
+    const auto wheel = [&](int delta) {
+        const QPointF at = categories->tabRect(1).center();
+        QWheelEvent event(at, categories->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(categories, &event);
+    };
+    wheel(-120);  // towards the user: the next category
+    inStep(2);
+    wheel(120);
+    wheel(120);
+    inStep(0);
+    EXPECT_EQ(told, (std::vector<int>{1, 2, 1, 2, 1, 0}));
+
+    frame.ribbon()->activateCategory(2);
+    EXPECT_EQ(told.size(), 6u);
+    EXPECT_EQ(categories->currentIndex(), 2);
+}
+
+// Under every look the operator can read the status bar, the dialogs and the
+// ribbon's check boxes, and tell a checked sensor from an unchecked one.
+TEST_F(MainFrameTest, EveryLookKeepsTextReadableAndCheckStatesVisible) {
+    CMainFrame& frame = open();
+    frame.showActivity(2);
+    const auto rgb = [](const QColor& c) { return LookRgb{c.red(), c.green(), c.blue()}; };
+    const auto contrast = [&](const QColor& a, const QColor& b) {
+        return contrastRatio(rgb(a), rgb(b));
+    };
+    auto* checked = qobject_cast<QCheckBox*>(frame.ribbon()->control(ID_CHECK_SENSOR1));
+    auto* unchecked = qobject_cast<QCheckBox*>(frame.ribbon()->control(ID_CHECK_SENSOR2));
+    ASSERT_TRUE(checked && unchecked && checked->isChecked() && !unchecked->isChecked());
+    auto* information = frame.statusBarWidget()->findChild<QLabel*>("statusInformation");
+    ASSERT_NE(information, nullptr);
+    for (const int look : {kLookWindows2000, kLookOfficeXp, kLookWindowsXp, kLookOffice2003,
+                           kLookVs2005, kLookVs2008, kLookOffice2007Blue, kLookOffice2007Black,
+                           kLookOffice2007Silver, kLookOffice2007Aqua, kLookWindows7}) {
+        frame.applicationLook(look);
+        const QPalette app = QApplication::palette();
+        EXPECT_GE(contrast(app.color(QPalette::WindowText), app.color(QPalette::Window)), 4.5)
+            << look << ": dialogs and menus";
+        EXPECT_GE(contrast(app.color(QPalette::ButtonText), app.color(QPalette::Button)), 4.5)
+            << look;
+        const QStatusBar* bar = frame.statusBarWidget();
+        EXPECT_GE(contrast(information->palette().color(information->foregroundRole()),
+                           bar->palette().color(bar->backgroundRole())),
+                  4.5)
+            << look << ": status bar";
+        EXPECT_GE(contrast(unchecked->palette().color(QPalette::WindowText),
+                           unchecked->parentWidget()->palette().color(QPalette::Window)),
+                  4.5)
+            << look << ": check box label";
+
+        // The check mark: somewhere in the indicator the checked box differs
+        // from the unchecked one as much as a visible mark must.
+        QStyleOptionButton option;
+        option.initFrom(checked);
+        const QRect indicator =
+            checked->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, checked);
+        const QImage on = checked->grab().toImage();
+        const QImage off = unchecked->grab().toImage();
+        double strongest = 1;
+        for (int y = indicator.top(); y <= indicator.bottom(); ++y) {
+            for (int x = indicator.left(); x <= indicator.right(); ++x) {
+                strongest =
+                    std::max(strongest, contrast(on.pixelColor(x, y), off.pixelColor(x, y)));
+            }
+        }
+        EXPECT_GE(strongest, 3.0) << look << ": check mark";
+    }
 }
 
 TEST_F(MainFrameTest, PanelsTakeALooksColourFromTheSecondChoiceOn) {
@@ -297,6 +459,25 @@ TEST_F(MainFrameTest, ExactlyOneCalibrationSideAndSensorAreChecked) {
     QTest::mouseClick(ribbon->control(ID_CHECK_RIGHT), Qt::LeftButton);
     EXPECT_EQ(checked(), (std::vector<int>{ID_CHECK_RIGHT, ID_CHECK_SENSOR3}));
     EXPECT_EQ(frame.calibrationChoice().sensor, 3);
+}
+
+// The sensor check boxes read 1# to 4# down their columns, two to a column.
+TEST_F(MainFrameTest, SensorCheckBoxesStandInTheirOrder) {
+    CMainFrame& frame = open();
+    std::vector<std::pair<int, int>> cells;  // (column, row) of 1#..4#
+    for (const int id : {ID_CHECK_SENSOR1, ID_CHECK_SENSOR2, ID_CHECK_SENSOR3, ID_CHECK_SENSOR4}) {
+        QWidget* box = frame.ribbon()->control(id);
+        ASSERT_NE(box, nullptr);
+        auto* grid = qobject_cast<QGridLayout*>(box->parentWidget()->layout()->itemAt(0)->layout());
+        ASSERT_NE(grid, nullptr);
+        int row = 0;
+        int column = 0;
+        int rowSpan = 0;
+        int columnSpan = 0;
+        grid->getItemPosition(grid->indexOf(box), &row, &column, &rowSpan, &columnSpan);
+        cells.emplace_back(column, row);
+    }
+    EXPECT_EQ(cells, (std::vector<std::pair<int, int>>{{0, 0}, {0, 1}, {2, 0}, {2, 1}}));
 }
 
 TEST_F(MainFrameTest, TheLeftColumnIs280PixelsWide) {

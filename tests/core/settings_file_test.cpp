@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include "test_support/file_replacements.h"
 #include "test_support/scratch_folder.h"
 
 #include <cstring>
@@ -72,12 +73,85 @@ TEST_F(SettingsFileTest, NoFileIsAConfigurationErrorThatChangesNothing) {
         std::memcmp(&settings, &static_cast<const SettingsRecord&>(sample()), sizeof settings), 0);
 }
 
-TEST_F(SettingsFileTest, LeftPortZeroReadsNothingElse) {
-    writeFile("[PORT_INFO]\nnPortLeft=0\nnBaud=9600\n");
+// A crew's file with a broken port line: the error is reported, but the
+// calibration, thresholds and wheel are read, and a save keeps them.
+TEST_F(SettingsFileTest, AZeroLeftPortIsAnErrorThatKeepsEverythingElse) {
+    const std::string broken =
+        "[PORT_INFO]\nnPortLeft=0\nnBaud=9600\n"
+        "[DEFAULT_PARA]\ndTh30_100=0.2\ndWheelDia=150\n"
+        "[CALIBRATION_PARA]\ndLeftEddy1Slope=0.0123\n";
+    writeFile(broken);
+    SettingsFile file(path_);
     SettingsRecord settings{};
-    settings.nBaud = 38400;
-    EXPECT_EQ(loadSettings(settings, path_), StatusCode::ConfigurationFileError);
-    EXPECT_EQ(std::int32_t{settings.nBaud}, 38400);
+    EXPECT_EQ(file.load(settings), StatusCode::ConfigurationFileError);
+    EXPECT_EQ(std::int32_t{settings.nBaud}, 9600);
+    EXPECT_EQ(double{settings.dTh30_100}, 0.2);
+    EXPECT_EQ(double{settings.dWheelDia}, 150.0);
+    EXPECT_EQ(double{settings.leftEddy[0].slope}, 0.0123);
+    EXPECT_EQ(std::int32_t{settings.nPortLeft}, kDefaultPortLeft);
+    EXPECT_EQ(std::int32_t{settings.nPortRight}, kDefaultPortRight);
+
+    sundrel::testing::FileReplacements replacements(path_);
+    ASSERT_TRUE(file.save(settings));
+    EXPECT_EQ(replacements.count(), 1);  // one save, one replacement of the file
+    EXPECT_EQ(readFile(),
+              "[PORT_INFO]\nnPortLeft=1\nnBaud=9600\nnPortRight=2\n"
+              "[DEFAULT_PARA]\ndTh30_100=0.200000\ndWheelDia=150.000000\n"
+              "[CALIBRATION_PARA]\ndLeftEddy1Slope=0.012300\n");
+    SettingsRecord again{};
+    EXPECT_EQ(loadSettings(again, path_), StatusCode::Success);
+    EXPECT_EQ(double{again.leftEddy[0].slope}, 0.0123);
+}
+
+// What a save writes of one key, by whether the file held it and whether
+// the program changed it since the load.
+TEST_F(SettingsFileTest, ASaveWritesOnlyKeysTheFileHeldOrTheProgramChanged) {
+    struct Case {
+        const char* name;
+        bool inFile;
+        bool changed;
+        const char* written;  // the key's line after the save, or null for none
+    };
+    for (const Case& c : {Case{"held, unchanged", true, false, "dTh100_300=0.300000"},
+                          Case{"held, changed", true, true, "dTh100_300=0.500000"},
+                          Case{"missing, unchanged", false, false, nullptr},
+                          Case{"missing, changed", false, true, "dTh100_300=0.500000"}}) {
+        writeFile(std::string("[PORT_INFO]\nnPortLeft=3\n[DEFAULT_PARA]\n") +
+                  (c.inFile ? "dTh100_300=0.3\n" : ""));
+        SettingsFile file(path_);
+        SettingsRecord settings{};
+        ASSERT_EQ(file.load(settings), StatusCode::Success);
+        if (c.changed) {
+            settings.dTh100_300 = 0.5;
+        }
+        ASSERT_TRUE(file.save(settings));
+        const std::string saved = readFile();
+        if (c.written != nullptr) {
+            EXPECT_NE(saved.find(std::string(c.written) + "\n"), std::string::npos) << c.name;
+        } else {
+            EXPECT_EQ(saved.find("dTh100_300"), std::string::npos) << c.name;
+        }
+        EXPECT_EQ(saved.find("dRightEddy"), std::string::npos) << c.name;
+    }
+}
+
+// Texts are limited by their 254 GBK bytes in the file and the raw file
+// headers, not by their UTF-8 length.
+TEST_F(SettingsFileTest, ALineNameOf127ChineseCharactersRoundTrips) {
+    std::string name;
+    for (int i = 0; i < 127; ++i) {
+        name += "线";
+    }
+    SettingsRecord settings = sample();
+    copyText(settings.chLineName, sizeof settings.chLineName, name + "路");
+    EXPECT_TRUE(settings.chLineName == name) << "the 128th does not fit";
+    ASSERT_TRUE(saveSettings(settings, path_));
+    EXPECT_NE(readFile().find("chLineName=" + platform::utf8ToGbk(name) + "\n"), std::string::npos);
+    SettingsRecord loaded{};
+    ASSERT_EQ(loadSettings(loaded, path_), StatusCode::Success);
+    EXPECT_TRUE(loaded.chLineName == name);
+    copyText(loaded.chLineName, sizeof loaded.chLineName, "a" + name);
+    EXPECT_TRUE(loaded.chLineName == "a" + name.substr(0, 126 * 3)) << "cut between characters";
 }
 
 TEST_F(SettingsFileTest, SaveThenLoadGivesTheSavedKeysBack) {
@@ -139,8 +213,8 @@ TEST_F(SettingsFileTest, HandEditedLinesSurviveASave) {
     EXPECT_EQ(std::int32_t{settings.nDataBytesTrigger}, 1200);
     EXPECT_EQ(double{settings.dYmax}, 0.5);
     EXPECT_STREQ(settings.chLineName, "");       // present and empty
-    EXPECT_EQ(std::int32_t{settings.nBaud}, 0);  // missing
-    EXPECT_EQ(settings.chParity, '0');           // missing: the default text "0"
+    EXPECT_EQ(std::int32_t{settings.nBaud}, 0);  // missing: left as it was
+    EXPECT_EQ(settings.chParity, '\0');
     ASSERT_TRUE(saveSettings(settings, path_));
     const std::string file = readFile();
     EXPECT_EQ(file.rfind("; tuned on site\n[PORT_INFO]\nnPortLeft=5\nnDataBytesTrigger=1200\n"

@@ -27,6 +27,26 @@ TEST(GbkText, PrefixNeverSplitsACharacter) {
     EXPECT_EQ(gbkPrefixLength(gbk, 0), 0u);
 }
 
+// How much UTF-8 text fits a GBK field: counted in GBK bytes, cut between
+// characters. An emoji is one '?' there.
+TEST(GbkText, Utf8PrefixIsCountedInGbkBytes) {
+    struct Case {
+        const char* text;
+        std::size_t maxGbk;
+        std::size_t length;  // UTF-8 bytes
+    };
+    for (const Case& c : {Case{"a线路", 5, 7}, Case{"a线路", 4, 4}, Case{"a线路", 0, 0},
+                          Case{"线\xF0\x9F\x98\x80"
+                               "b",
+                               3, 7},
+                          Case{"线\xF0\x9F\x98\x80"
+                               "b",
+                               4, 8},
+                          Case{"a\xE7\xBA", 9, 3}}) {
+        EXPECT_EQ(utf8PrefixWithinGbk(c.text, c.maxGbk), c.length) << c.text << " " << c.maxGbk;
+    }
+}
+
 TEST(GbkText, FieldReadStopsAtNulOrFieldEnd) {
     const char terminated[5] = {'a', 'b', '\0', 'c', 'd'};
     const char full[3] = {'x', 'y', 'z'};

@@ -4,12 +4,14 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
+#include "test_support/file_replacements.h"
 #include "test_support/scratch_folder.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "platform/gbk_text.h"
 
@@ -123,6 +125,43 @@ TEST_F(PrivateProfileTest, NoTemporaryFileIsLeftBehind) {
     ASSERT_TRUE(writeProfileString("S", "a", "1", path_));
     ASSERT_TRUE(writeProfileString("S", "b", "2", path_));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+}
+
+// A batch lands as one replacement of the file with the bytes the writes one
+// after another give, whatever the file looked like before.
+TEST_F(PrivateProfileTest, ABatchIsOneReplacementWithTheBytesOfSingleWrites) {
+    const std::vector<ProfileEntry> entries = {
+        {"PORT_INFO", "nPortLeft", "7"},
+        {"PORT_INFO", "nBaud", "9600"},
+        {"DEFAULT_PARA", "chLineName", "京沪线"},
+        {"port_info", "NPORTLEFT", "8"},
+        {"CALIBRATION_PARA", "dEncoder", "0.020000"},
+    };
+    const std::vector<std::string> before = {
+        "",  // no file
+        "[PORT_INFO]\nnPortLeft=3\n",
+        "; by hand\r\n[PORT_INFO]\r\nnPortLeft=3\r\nunknown=keep\r\n\r\n[OTHER]\r\nx=1",
+        "[DEFAULT_PARA]\nnColor=215",  // no line ending at the end
+    };
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const std::string single = scratch_.file("single" + std::to_string(i) + ".ini");
+        const std::string batch = scratch_.file("batch" + std::to_string(i) + ".ini");
+        if (!before[i].empty()) {
+            std::ofstream(single, std::ios::binary) << before[i];
+            std::ofstream(batch, std::ios::binary) << before[i];
+        }
+        for (const ProfileEntry& e : entries) {
+            ASSERT_TRUE(writeProfileString(e.section, e.key, e.value, single));
+        }
+        sundrel::testing::FileReplacements replacements(batch);
+        ASSERT_TRUE(writeProfileStrings(entries, batch));
+        EXPECT_EQ(replacements.count(), 1) << i;
+        std::ifstream a(single, std::ios::binary);
+        std::ifstream b(batch, std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(b), {}),
+                  std::string(std::istreambuf_iterator<char>(a), {}))
+            << i;
+    }
 }
 
 }  // namespace

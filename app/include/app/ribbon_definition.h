@@ -17,9 +17,11 @@ struct RibbonControlDef {
     std::string defaultText;         // selected item or edit text at start
 };
 
+// A panel lays its controls out down columns of `rows` controls each.
 struct RibbonPanelDef {
     std::string title;
     std::vector<RibbonControlDef> controls;
+    int rows = 3;
 };
 
 struct RibbonCategoryDef {

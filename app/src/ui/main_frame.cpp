@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -50,15 +51,30 @@ void storeLook(int lookId) {
     userSettings().setValue(kLookKey, lookId);
 }
 
-CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidget* parent)
+std::string defaultConfigPath() {
+    const QString besideProgram =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/sundrel/config.ini");
+    for (const QString& candidate :
+         {besideProgram, QStringLiteral(SUNDREL_INSTALLED_DEFAULT_CONFIG)}) {
+        if (QFileInfo(candidate).isFile()) {
+            return QFileInfo(candidate).absoluteFilePath().toStdString();
+        }
+    }
+    return {};
+}
+
+CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath,
+                       const std::string& defaultConfigPath, QWidget* parent)
     : QMainWindow(parent),
       messenger_(messenger),
       configPath_(std::move(configPath)),
+      settingsFile_(configPath_),
       context_{messenger, settings_, *this, calibration_, *this, configPath_},
       look_(storedLook()) {
     setObjectName("CMainFrame");
     setWindowTitle(QString::fromUtf8(kProgramName));
-    if (loadSettings(settings_, configPath_) != acquisition::StatusCode::Success) {
+    const bool firstStart = copyDefaultSettings(defaultConfigPath, configPath_);
+    if (settingsFile_.load(settings_) != acquisition::StatusCode::Success) {
         reportStatus(this, acquisition::StatusCode::ConfigurationFileError, "error");
     } else {
         look_ = settings_.nColor;
@@ -87,6 +103,9 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
     setStatusBar(statusBar_);
     registry.registerPanel(PanelSlot::StatusBar, statusBar_);
     statusBar_->setInformation(thresholdLinesText(settings_.dThLine1, settings_.dThLine2));
+    if (firstStart) {
+        pendingStatus_ = QString::fromUtf8(kDefaultConfigCreatedText);
+    }
 
     // The pages: the right view creates the tab control and registers
     // 24..32, 18, 14, 16, then 22 and 13.
@@ -100,7 +119,7 @@ CMainFrame::CMainFrame(PanelMessenger& messenger, std::string configPath, QWidge
 }
 
 CMainFrame::~CMainFrame() {
-    saveSettings(settings_, configPath_);
+    settingsFile_.save(settings_);
 }
 
 void CMainFrame::fillRibbonFromSettings() {
@@ -248,7 +267,7 @@ void CMainFrame::checkWheelAndEncoder() {
     settings_.nCollectionCommand = setting.pulsesPerFrame;
     settings_.dWheelDia = setting.wheelDiameterMm;
     settings_.dEncoder = setting.metresPerFrame;
-    saveSettings(settings_, configPath_);
+    settingsFile_.save(settings_);
     showProgramMessage(this, QString::fromUtf8(kSettingAcceptedText));
 }
 
@@ -333,6 +352,15 @@ void CMainFrame::showStatus(const QString& text, int timeoutMs) {
 void CMainFrame::showProgress(int percent) {
     if (statusBar_ != nullptr) {
         statusBar_->progressBar()->setValue(percent);
+    }
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A message over the panes hides them only when they are on screen.
+    if (!pendingStatus_.isEmpty() && statusBar_ != nullptr) {
+        statusBar_->showMessage(pendingStatus_, kStartMessageMs);
+        pendingStatus_.clear();
     }
 }
 

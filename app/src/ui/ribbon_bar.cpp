@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QToolButton>
@@ -23,8 +24,6 @@ namespace sundrel::app {
 
 using namespace core;
 namespace {
-
-constexpr int kRowsPerPanel = 3;
 
 QString qs(const std::string& text) {
     return QString::fromStdString(text);
@@ -82,9 +81,11 @@ CMyMFCRibbonBar::CMyMFCRibbonBar(QWidget* parent) : QWidget(parent) {
     layout->addWidget(pages_);
     keepCopiesInStep();
 
-    connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) {
+    // Every way the user changes the category (a click, the mouse wheel, the
+    // arrow keys) moves the tab; the page and the rest of the window follow.
+    connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
         if (index >= 0 && index != activeCategory()) {
-            activateCategory(index);
+            pages_->setCurrentIndex(index);
             emit categoryChanged(index);
         }
     });
@@ -109,8 +110,8 @@ QWidget* CMyMFCRibbonBar::buildCategory(int index) {
         grid->setVerticalSpacing(3);
         int slot = 0;
         for (const RibbonControlDef& def : panelDef.controls) {
-            const int rowIndex = slot % kRowsPerPanel;
-            const int column = (slot / kRowsPerPanel) * 2;
+            const int rowIndex = slot % panelDef.rows;
+            const int column = (slot / panelDef.rows) * 2;
             QWidget* widget = nullptr;
             switch (def.kind) {
                 case RibbonControlKind::Button: {
@@ -289,6 +290,7 @@ void CMyMFCRibbonBar::activateCategory(int index) {
     if (index < 0 || index >= pages_->count()) {
         return;
     }
+    const QSignalBlocker quiet(tabs_);  // the program's own change is not the user's
     tabs_->setCurrentIndex(index);
     pages_->setCurrentIndex(index);
 }

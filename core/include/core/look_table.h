@@ -48,13 +48,20 @@ struct LookRgb {
 struct LookDefinition {
     int id;
     const char* style;  // Qt widget style
-    LookRgb window;     // frame, ribbon and dialogs
+    LookRgb window;     // window background, dialogs and menus; black text reads on it
     LookRgb button;     // buttons; the panels' background where panelsFollow
     LookRgb highlight;  // selections, the splitter bar
-    LookRgb ribbon;     // the ribbon's band
-    bool lightText;     // text on the ribbon's band is white
+    LookRgb ribbon;     // the ribbon's band and the status bar
+    bool lightText;     // text on the ribbon's band and the status bar is white
     bool panelsFollow;
 };
+
+// Contrast ratio of two colours, 1 (the same) to 21 (black and white), from
+// their relative luminance as WCAG 2 defines it. Text wants 4.5 or more.
+double contrastRatio(LookRgb a, LookRgb b);
+
+// Black or white, whichever reads better on `background`.
+LookRgb readableTextOn(LookRgb background);
 
 // The definition of a look; ids outside the table get the Office 2007 blue
 // look without its panel colour.

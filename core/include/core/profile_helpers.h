@@ -16,13 +16,13 @@ namespace sundrel::core {
 int readInt(const char* section, const char* key, std::int32_t* value, const std::string& path);
 int readDouble(const char* section, const char* key, double* value, const std::string& path);
 int readChar(const char* section, const char* key, char* value, const std::string& path);
-// Copies the text into a field of `size` bytes (UTF-8, cut on a character
-// boundary, NUL-terminated).
+// Copies the text into a field of `size` bytes as copyText does.
 int readText(const char* section, const char* key, char* value, std::size_t size,
              const std::string& path);
 
 // Copies UTF-8 text into a field of `size` bytes, cut on a character boundary
-// and NUL-terminated, the rest of the field zero-filled.
+// to at most 254 GBK bytes (what config.ini and a raw file header hold) and to
+// the field, NUL-terminated, the rest of the field zero-filled.
 void copyText(char* field, std::size_t size, std::string_view text);
 
 int writeInt(const char* section, const char* key, std::int32_t value, const std::string& path);

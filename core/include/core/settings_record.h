@@ -7,11 +7,17 @@
 
 namespace sundrel::core {
 
-inline constexpr std::size_t kSettingsTextSize = 255;  // 254 bytes of text and a NUL
+// A text is at most 254 GBK bytes, as config.ini and the raw file headers
+// hold it. Here it is UTF-8, up to three bytes for each GBK byte (a GBK
+// character of two bytes is at most three in UTF-8, an undecodable byte
+// becomes U+FFFD), and a NUL.
+inline constexpr std::size_t kSettingsTextGbkBytes = 254;
+inline constexpr std::size_t kSettingsTextSize = 3 * kSettingsTextGbkBytes + 1;
 
-// Every lasting setting of the program, in declared order, packed. Texts are
-// UTF-8 inside the program (GBK in config.ini), cut to 254 bytes on a
-// character boundary.
+// Every lasting setting of the program, in declared order, packed. It lives
+// only in memory: files hold its values by key (config.ini) or in their own
+// fixed fields (the raw file header). Texts are UTF-8 inside the program (GBK
+// in config.ini), cut to 254 GBK bytes on a character boundary.
 #pragma pack(push, 1)
 struct SettingsRecord {
     std::int32_t nPortLeft;                     // n of COMn of the left sensor box

@@ -16,6 +16,11 @@ std::string gbkToUtf8(std::string_view gbk);
 // does not end inside a double-byte character.
 std::size_t gbkPrefixLength(std::string_view gbk, std::size_t maxBytes);
 
+// Length of the longest prefix of UTF-8 text that ends on a character
+// boundary and whose GBK form holds at most `maxGbkBytes` bytes: how much of a
+// text fits a GBK field of maxGbkBytes + 1 bytes.
+std::size_t utf8PrefixWithinGbk(std::string_view utf8, std::size_t maxGbkBytes);
+
 // Copies GBK text into a fixed NUL-terminated field of `fieldSize` bytes: at
 // most fieldSize - 1 bytes of text, cut on a character boundary, the rest of
 // the field zero-filled. Never writes past the field.

@@ -28,8 +28,10 @@ class CMainFrame : public QMainWindow,
                    public core::StatusSink {
     Q_OBJECT
 public:
+    // Without a file at `configPath`, the settings at `defaultConfigPath` (the
+    // ones shipped with the program, when given) are copied there first.
     explicit CMainFrame(core::PanelMessenger& messenger, std::string configPath = core::kConfigPath,
-                        QWidget* parent = nullptr);
+                        const std::string& defaultConfigPath = {}, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
     core::SettingsRecord& settings() { return settings_; }
@@ -69,6 +71,7 @@ public:
     static constexpr int kLeftColumnWidth = 280;
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -82,17 +85,28 @@ private:
 
     core::PanelMessenger& messenger_;
     std::string configPath_;
+    core::SettingsFile settingsFile_;
     core::SettingsRecord settings_{};
     core::CalibrationChoice calibration_;
     core::PanelContext context_;
     int look_;
     int lookCalls_ = 0;
+    QString pendingStatus_;  // for the status bar, once the window shows
+    static constexpr int kStartMessageMs = 30000;
     CMyMFCRibbonBar* ribbon_ = nullptr;
     SundrelStatusBar* statusBar_ = nullptr;
     CMySpliterWnd* splitter_ = nullptr;
     CSundrelView* leftView_ = nullptr;
     CRightView* rightView_ = nullptr;
 };
+
+// The settings shipped with the program: share/sundrel/config.ini beside the
+// executable's folder (an installed or a built program), else where the
+// program is installed. Empty when there is none.
+std::string defaultConfigPath();
+
+// What the status bar says after a first start has copied the default settings.
+inline constexpr const char* kDefaultConfigCreatedText = "已创建默认配置文件 config.ini";
 
 // The look stored for the user ("Tavik_OEM", value "ApplicationLook").
 int storedLook();
