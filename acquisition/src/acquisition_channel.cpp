@@ -28,6 +28,7 @@ PanelMessage messageOf(core::PanelCode code) {
 AcquisitionChannel::AcquisitionChannel(ChannelHost& host) : host_(host) {}
 
 AcquisitionChannel::~AcquisitionChannel() {
+    port_.setCountCallback(nullptr, 1);  // it wakes the worker through members going now
     if (worker_.joinable()) {
         {
             std::lock_guard lock(pauseMutex_);
@@ -88,6 +89,21 @@ StatusCode AcquisitionChannel::startChannel(const RawFileHeader& record,
         return fail(StatusCode::SetPortError);
     }
     port_.flush(2);
+    const auto trigger = static_cast<std::uint32_t>(record_.line.nDataBytesTrigger);
+    if (trigger > 0) {
+        // Wakes the worker once a batch waits in the port.
+        const std::size_t batch =
+            std::clamp<std::size_t>(trigger, frames::kFrameSize, kBatchBufferBytes);
+        port_.setCountCallback(
+            [this] {
+                {
+                    std::lock_guard lock(pauseMutex_);
+                    batchWaiting_ = true;
+                }
+                pauseChanged_.notify_all();
+            },
+            batch);
+    }
     const BoxCommand command = startCommand(record_.line.nCollectionCommand);
     if (port_.write(command.data(), command.size()) != static_cast<int>(command.size())) {
         stopRequested_.store(true);
@@ -174,8 +190,11 @@ void AcquisitionChannel::workerLoop() {
             lastSync = Clock::now();
         }
         std::unique_lock lock(pauseMutex_);
-        pauseChanged_.wait_for(lock, std::chrono::milliseconds(kPollIntervalMs),
-                               [this] { return stopRequested_.load(); });
+        const auto wait = std::chrono::milliseconds(trigger == 0 ? kPollIntervalMs : kIdleWaitMs);
+        pauseChanged_.wait_for(lock, wait, [this] {
+            return stopRequested_.load() || pauseRequested_.load() || batchWaiting_;
+        });
+        batchWaiting_ = false;
     }
     // What was collected but not yet a batch still belongs in the file.
     appendToFile(buffer.data(), collected);
@@ -186,7 +205,11 @@ void AcquisitionChannel::pause() {
     if (!running_) {
         return;
     }
-    pauseRequested_.store(true);
+    {
+        std::lock_guard lock(pauseMutex_);
+        pauseRequested_.store(true);
+    }
+    pauseChanged_.notify_all();
     // Returns once the worker holds between polls (a batch under way is
     // delivered first), so nothing is delivered after a pause.
     host_.waitDelivering([this] { return parked_.load() || workerDone_.load(); });

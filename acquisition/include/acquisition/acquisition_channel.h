@@ -20,6 +20,10 @@ namespace sundrel::acquisition {
 // Worker constants.
 inline constexpr std::size_t kBatchBufferBytes = 8192;
 inline constexpr int kPollIntervalMs = 2;
+// With a batch size, the worker sleeps until the port holds a batch (or a
+// stop, a pause, or this long has passed) instead of waking every 2 ms: a
+// rail at full speed then costs tens of wake-ups a second, not 500.
+inline constexpr int kIdleWaitMs = 100;
 
 // One rail of a measurement run: its serial port, its raw data file and the
 // worker thread that polls the port, appends every batch to the file and
@@ -96,6 +100,7 @@ private:
     std::atomic<bool> pauseRequested_{false};
     std::atomic<bool> workerDone_{true};
     std::atomic<bool> parked_{false};  // the worker holds in a pause
+    bool batchWaiting_ = false;        // guarded by pauseMutex_: the port holds a batch
     std::atomic<bool> reportProgress_{false};
     std::atomic<bool> deviceLost_{false};
     std::atomic<bool> writeFailed_{false};
