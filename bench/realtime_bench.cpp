@@ -83,8 +83,8 @@ Cost measure(std::int32_t window, int timedBatches) {
     settings.dXmax = 20;
     settings.dYmax = 2;
     for (int k = 0; k < 4; ++k) {
-        settings.leftEddy[k].slope = 0.0005;
-        settings.rightEddy[k].slope = 0.0005;
+        settings.leftEddy[k].slope = 0.0003;  // 6 to 9 mm: on the chart (0..10)
+        settings.rightEddy[k].slope = 0.0003;
     }
     NoRibbon ribbon;
     core::CalibrationChoice calibration;

@@ -5,6 +5,13 @@
 namespace sundrel::widgets {
 
 bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
+    const auto inside = [&box](const QPointF& p) {
+        return p.x() >= box.left() && p.x() <= box.right() && p.y() >= box.top() &&
+               p.y() <= box.bottom();
+    };
+    if (inside(a) && inside(b)) {
+        return true;  // the common case of a curve on its chart: nothing to cut
+    }
     double t0 = 0.0;
     double t1 = 1.0;
     const double dx = b.x() - a.x();
