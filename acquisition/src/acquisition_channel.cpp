@@ -237,7 +237,9 @@ StatusCode AcquisitionChannel::stopChannel(double endPosition) {
     host_.waitDelivering([this] { return workerDone_.load(); });
     worker_.join();
 
-    // Every byte that reached the port goes into the file, however many.
+    // Every byte that reached the port goes into the file, however many,
+    // including those a busy reader thread had not taken from the device yet.
+    port_.collectPending();
     std::array<std::uint8_t, 4095> drain{};
     for (;;) {
         const int read = port_.read(drain.data(), drain.size());

@@ -97,6 +97,7 @@ public:
     int write(const void* bytes, std::size_t count);
     int inputQueueCount();
     int read(void* buffer, std::size_t capacity);
+    int collectPending();
     int setCountCallback(std::function<void()> callback, std::size_t count);
     bool deviceLost() const { return deviceLost_.load(); }
     std::uint64_t droppedByteCount() const { return droppedBytes_.load(); }
@@ -113,6 +114,9 @@ private:
     void closeDevice();
     void readerLoop(int fd, int wakeFd);
     bool drainDevice(int fd);
+    // One read of the device into the queue, under readMutex_ so that the
+    // reader thread and collectPending() keep the bytes in order.
+    ssize_t readDevice(int fd);
     void append(const std::uint8_t* bytes, std::size_t count, std::uint64_t generation);
     void markDeviceLost();
     void deliverCallbacks();
@@ -134,6 +138,7 @@ private:
     // What the reader collected. A flush of the input bumps the generation,
     // so that bytes the reader took from the device before the flush and
     // queues after it are dropped as well.
+    std::mutex readMutex_;
     mutable std::mutex queueMutex_;
     std::condition_variable queueChanged_;
     std::deque<std::uint8_t> queue_;
@@ -434,12 +439,9 @@ void SerialPort::Impl::readerLoop(int fd, int wakeFd) {
 // Moves what the device holds into the queue, running the callback after
 // each chunk. False when the device failed (EIO, ENXIO, ...).
 bool SerialPort::Impl::drainDevice(int fd) {
-    std::uint8_t chunk[kReadChunk];
     while (!stopping_) {
-        const std::uint64_t generation = flushGeneration_;
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        const ssize_t n = readDevice(fd);
         if (n > 0) {
-            append(chunk, static_cast<std::size_t>(n), generation);
             deliverCallbacks();
             continue;
         }
@@ -451,6 +453,37 @@ bool SerialPort::Impl::drainDevice(int fd) {
         }
     }
     return true;
+}
+
+ssize_t SerialPort::Impl::readDevice(int fd) {
+    std::uint8_t chunk[kReadChunk];
+    std::lock_guard reading(readMutex_);
+    const std::uint64_t generation = flushGeneration_;
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n > 0) {
+        append(chunk, static_cast<std::size_t>(n), generation);
+    }
+    return n;
+}
+
+int SerialPort::Impl::collectPending() {
+    std::lock_guard io(ioMutex_);
+    if (fd_ < 0) {
+        return -1;
+    }
+    std::size_t moved = 0;
+    for (;;) {
+        const ssize_t n = readDevice(fd_);
+        if (n > 0) {
+            moved += static_cast<std::size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break;  // empty, or the device failed: the reader reports that
+        }
+    }
+    queueChanged_.notify_all();
+    return static_cast<int>(std::min<std::size_t>(moved, INT_MAX));
 }
 
 void SerialPort::Impl::append(const std::uint8_t* bytes, std::size_t count,
@@ -515,6 +548,9 @@ int SerialPort::open(const std::string& devicePath) {
 }
 int SerialPort::close() {
     return impl_->close();
+}
+int SerialPort::collectPending() {
+    return impl_->collectPending();
 }
 bool SerialPort::isOpen() const {
     return impl_->isOpen();

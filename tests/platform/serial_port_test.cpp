@@ -294,6 +294,28 @@ TEST_F(SerialPortTest, BytesArriveInOrderWhateverTheChunks) {
     EXPECT_EQ(port.read(received.data(), 1), 0);
 }
 
+// The final drain of a stop: the owner takes what the device holds while the
+// reader thread may be taking it too; the bytes stay whole and in order.
+TEST_F(SerialPortTest, CollectingPendingBytesKeepsThemInOrderAlongsideTheReader) {
+    const Bytes sent = pattern(std::size_t{1} << 18);
+    std::thread box([&] { pty.send(sent); });
+    Bytes received;
+    std::uint8_t chunk[4096];
+    while (received.size() < sent.size()) {
+        ASSERT_GE(port.collectPending(), 0);
+        const int n = port.read(chunk, sizeof chunk);
+        ASSERT_GE(n, 0);
+        received.insert(received.end(), chunk, chunk + n);
+        if (n == 0 && !eventually([&] { return port.inputQueueCount() > 0; })) {
+            break;
+        }
+    }
+    box.join();
+    EXPECT_EQ(received, sent);
+    port.close();
+    EXPECT_LT(port.collectPending(), 0) << "a closed port has nothing to collect";
+}
+
 // A paused recording: the box goes on sending far more than the kernel's
 // buffer of the line holds while the program reads nothing.
 TEST_F(SerialPortTest, NothingIsLostWhileTheProgramDoesNotRead) {

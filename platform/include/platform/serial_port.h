@@ -99,6 +99,12 @@ public:
     // The count copied (0 when none), or negative when the port is not open.
     int read(void* buffer, std::size_t capacity);
 
+    // Moves into the queue, on the calling thread, every byte the device
+    // holds that the reader thread has not taken yet (a busy machine can
+    // leave it behind), so that a final drain before close() misses nothing.
+    // The bytes it moved; negative when the port is not open.
+    int collectPending();
+
     // Calls `callback` on the reader thread whenever bytes arrived and at
     // least `count` (bytes, >= 1) are queued, and again after it returns
     // while it took bytes and at least `count` are still queued. nullptr
