@@ -4,6 +4,93 @@
 
 namespace sundrel::widgets {
 
+namespace {
+
+// +1 when the screen X grows along the points, −1 when it falls.
+double screenDirection(std::span<const SChartXYPoint> points, const ChartLinearMap& mapX) {
+    return mapX(points.back().X) >= mapX(points.front().X) ? 1.0 : -1.0;
+}
+
+}  // namespace
+
+ChartIndexRun visibleRun(std::span<const SChartXYPoint> points, const ChartLinearMap& mapX,
+                         double left, double right) {
+    if (points.empty()) {
+        return {0, 0};
+    }
+    // s grows along the points whichever way the axis runs.
+    const double direction = screenDirection(points, mapX);
+    const auto s = [&](const SChartXYPoint& p) { return direction * mapX(p.X); };
+    const double low = direction > 0 ? left : -right;
+    const double high = direction > 0 ? right : -left;
+    const auto begin = points.begin();
+    const auto first = std::partition_point(begin, points.end(),
+                                            [&](const SChartXYPoint& p) { return s(p) < low; });
+    const auto end = std::partition_point(first, points.end(),
+                                          [&](const SChartXYPoint& p) { return s(p) <= high; });
+    const auto firstIndex = static_cast<std::size_t>(first - begin);
+    const auto endIndex = static_cast<std::size_t>(end - begin);
+    return {firstIndex > 0 ? firstIndex - 1 : 0, std::min(endIndex + 1, points.size())};
+}
+
+void appendColumnEnvelope(std::span<const SChartXYPoint> points, const ChartEnvelopeIndex& index,
+                          ChartIndexRun run, const ChartLinearMap& mapX, const ChartLinearMap& mapY,
+                          QPointF offset, std::vector<QPointF>& out) {
+    if (run.first >= run.end) {
+        return;
+    }
+    const double direction = screenDirection(points, mapX);
+    const auto s = [&](std::size_t i) { return direction * mapX(points[i].X); };
+    const auto screen = [&](std::size_t i) {
+        return QPointF(mapX(points[i].X), mapY(points[i].Y)) + offset;
+    };
+    const std::size_t start = out.size();
+    std::size_t i = run.first;
+    while (i < run.end) {
+        // The column ends at the first point with s ≥ its right edge: a
+        // galloping search from i, so that a sparse column costs O(1) and a
+        // dense one O(log of its points).
+        const double edge = std::floor(s(i)) + 1.0;
+        std::size_t inside = i;
+        std::size_t step = 1;
+        while (inside + step < run.end && s(inside + step) < edge) {
+            inside += step;
+            step *= 2;
+        }
+        std::size_t lo = inside + 1;
+        std::size_t hi = std::min(inside + step, run.end);
+        while (lo < hi) {
+            const std::size_t mid = lo + (hi - lo) / 2;
+            if (s(mid) < edge) {
+                lo = mid + 1;
+            } else {
+                hi = mid;
+            }
+        }
+        const std::size_t j = lo;  // one past the column's last point
+        if (j - i <= kFewPointsPerColumn) {
+            for (std::size_t k = i; k < j; ++k) {
+                out.push_back(screen(k));
+            }
+        } else {
+            // The column's span, entered from the end nearer the curve so
+            // far: the vertical strokes are drawn once and their joins stay
+            // inside the envelope.
+            const ChartYRange range = index.range(points, i, j);
+            const double x = screen(i).x();
+            double a = mapY(range.low) + offset.y();
+            double b = mapY(range.high) + offset.y();
+            const double from = out.size() > start ? out.back().y() : screen(i).y();
+            if (std::abs(from - b) < std::abs(from - a)) {
+                std::swap(a, b);
+            }
+            out.push_back(QPointF(x, a));
+            out.push_back(QPointF(x, b));
+        }
+        i = j;
+    }
+}
+
 bool clipSegment(QPointF& a, QPointF& b, const QRectF& box) {
     const auto inside = [&box](const QPointF& p) {
         return p.x() >= box.left() && p.x() <= box.right() && p.y() >= box.top() &&

@@ -51,12 +51,7 @@ void paintEdge(QPainter& painter, const QRect& bounds, unsigned style) {
 }
 
 // The linear map of one axis, value → pixel, kept exact near the minimum.
-struct Linear {
-    double origin;  // pixel of the minimum
-    double minimum;
-    double slope;  // pixels per unit, signed
-    double operator()(double v) const { return origin + (v - minimum) * slope; }
-};
+using Linear = ChartLinearMap;
 
 Linear linearOf(const ChartAxisScale& scale) {
     const double origin = scale.toScreen(scale.range.minimum);
@@ -205,11 +200,26 @@ void ChartRenderer::paintLine(QPainter& painter, const ChartLayout& layout,
     const Linear mapX = linearOf(layout.horizontal()->scale);
     const Linear mapY = linearOf(layout.vertical()->scale);
     const QRectF& plot = layout.plot;
-    const bool dense = static_cast<double>(points.size()) > 2.0 * plot.width();
+    const double densePoints = 2.0 * plot.width();
 
     screen_.clear();
-    screen_.reserve(points.size() + 1);
-    {
+    bool dense = false;
+    const ChartEnvelopeIndex& index = serie.envelopeIndex();
+    if (!points.empty() && index.isMonotonic() && index.allFinite()) {
+        // Only the points on the plot, and per pixel column at most four of
+        // them: the cost follows the plot's width, not the series' length.
+        const ChartIndexRun run = visibleRun(points, mapX, plot.left(), plot.right());
+        dense = static_cast<double>(run.end - run.first) > densePoints;
+        if (dense) {
+            appendColumnEnvelope(points, index, run, mapX, mapY, shadowOffset, screen_);
+        } else {
+            for (std::size_t i = run.first; i < run.end; ++i) {
+                screen_.push_back(QPointF(mapX(points[i].X), mapY(points[i].Y)) + shadowOffset);
+            }
+        }
+    } else {
+        dense = static_cast<double>(points.size()) > densePoints;
+        screen_.reserve(points.size() + 1);
         ColumnReducer reducer(screen_);
         bool broken = true;
         for (const SChartXYPoint& p : points) {

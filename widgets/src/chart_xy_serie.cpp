@@ -42,24 +42,28 @@ bool CChartXYSerie::keyLess(const SChartXYPoint& a, const SChartXYPoint& b) cons
     return !std::isnan(ka) && (std::isnan(kb) || ka < kb);
 }
 
-void CChartXYSerie::sortFrom(std::size_t firstUnsorted) {
+bool CChartXYSerie::sortFrom(std::size_t firstUnsorted) {
     const auto less = [this](const SChartXYPoint& a, const SChartXYPoint& b) {
         return keyLess(a, b);
     };
     const auto live = points_.points();
     const auto middle = live.begin() + static_cast<std::ptrdiff_t>(firstUnsorted);
+    bool moved = false;
     if (!std::is_sorted(middle, live.end(), less)) {
         std::stable_sort(middle, live.end(), less);
+        moved = true;
     }
     if (firstUnsorted > 0 && middle != live.end() && less(*middle, *(middle - 1))) {
         std::inplace_merge(live.begin(), middle, live.end(), less);
+        moved = true;
     }
+    return moved;
 }
 
 void CChartXYSerie::setPointOrdering(ChartPointOrdering ordering) {
     ordering_ = ordering;
-    if (ordering_ != ChartPointOrdering::None) {
-        sortFrom(0);
+    if (ordering_ != ChartPointOrdering::None && sortFrom(0)) {
+        envelope_.invalidate();
     }
     redraw();
 }
@@ -69,12 +73,14 @@ void CChartXYSerie::addPoint(double x, double y) {
     if (ordering_ == ChartPointOrdering::None || points_.empty() ||
         !keyLess(point, points_[points_.size() - 1])) {
         points_.append(point);
+        envelope_.append(points_.points(), 1);
     } else {
         const auto live = points_.points();
         const auto at = std::upper_bound(
             live.begin(), live.end(), point,
             [this](const SChartXYPoint& a, const SChartXYPoint& b) { return keyLess(a, b); });
         points_.insert(static_cast<std::size_t>(at - live.begin()), point);
+        envelope_.invalidate();
     }
     redraw();
 }
@@ -85,8 +91,10 @@ void CChartXYSerie::addPoints(const double* x, const double* y, std::size_t coun
     }
     const std::size_t first = points_.size();
     points_.append(x, y, count);
-    if (ordering_ != ChartPointOrdering::None) {
-        sortFrom(first);
+    if (ordering_ != ChartPointOrdering::None && sortFrom(first)) {
+        envelope_.invalidate();
+    } else {
+        envelope_.append(points_.points(), count);
     }
     redraw();
 }
@@ -99,17 +107,31 @@ SChartXYPoint CChartXYSerie::point(std::size_t index) const {
     return points_[index];
 }
 
+const ChartEnvelopeIndex& CChartXYSerie::envelopeIndex() const {
+    if (!envelope_.isValid()) {
+        envelope_.rebuild(points_.points());
+    }
+    return envelope_;
+}
+
 void CChartXYSerie::removeAllPoints() {
     points_.clear();
+    envelope_.clear();
     redraw();
 }
 
 void CChartXYSerie::removeLastPoint() {
     points_.removeBack();
+    envelope_.invalidate();
     redraw();
 }
 
 void CChartXYSerie::removeFirstPoints(std::size_t count) {
+    const auto removed = points_.points().first(std::min(count, points_.size()));
+    const auto nonFinite = std::count_if(
+        removed.begin(), removed.end(),
+        [](const SChartXYPoint& p) { return !std::isfinite(p.X) || !std::isfinite(p.Y); });
+    envelope_.removeFront(removed.size(), static_cast<std::size_t>(nonFinite));
     points_.removeFront(count);
     redraw();
 }

@@ -5,7 +5,11 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <span>
 #include <vector>
+
+#include "widgets/chart_envelope_index.h"
+#include "widgets/chart_xy_point.h"
 
 // The geometry of a curve on screen, before it is drawn: runs separated by
 // breaks, clipping to the plot, dense points reduced per pixel column, and
@@ -17,6 +21,36 @@ inline const QPointF kCurveBreak{std::numeric_limits<double>::quiet_NaN(), 0.0};
 inline bool isCurveBreak(const QPointF& p) {
     return std::isnan(p.x());
 }
+
+// A value to a screen coordinate along one axis.
+struct ChartLinearMap {
+    double origin;  // pixel of the minimum
+    double minimum;
+    double slope;  // pixels per unit, signed
+    double operator()(double v) const { return origin + (v - minimum) * slope; }
+};
+
+// The points of a curve with monotonic X that fall between the screen
+// columns `left` and `right`, with the point next to them on either side
+// (so that the lines leaving the plot are drawn): [first, end).
+struct ChartIndexRun {
+    std::size_t first;
+    std::size_t end;
+};
+ChartIndexRun visibleRun(std::span<const SChartXYPoint> points, const ChartLinearMap& mapX,
+                         double left, double right);
+
+// A column holding this many points or fewer is drawn through its points.
+inline constexpr std::size_t kFewPointsPerColumn = 4;
+
+// The screen points of points[run] (X monotonic, all values finite) per pixel
+// column: the points themselves where a column holds kFewPointsPerColumn or
+// fewer, else its lowest and highest values (from `index`), in the order
+// that continues the curve from the column before; all offset by `offset`.
+// The cost is set by the number of columns, not of points.
+void appendColumnEnvelope(std::span<const SChartXYPoint> points, const ChartEnvelopeIndex& index,
+                          ChartIndexRun run, const ChartLinearMap& mapX, const ChartLinearMap& mapY,
+                          QPointF offset, std::vector<QPointF>& out);
 
 // Liang–Barsky: clips the segment a→b to `box`; false when nothing is left.
 bool clipSegment(QPointF& a, QPointF& b, const QRectF& box);

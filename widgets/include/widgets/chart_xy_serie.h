@@ -8,6 +8,7 @@
 #include <span>
 
 #include "widgets/chart_axis_scale.h"
+#include "widgets/chart_envelope_index.h"
 #include "widgets/chart_point_buffer.h"
 #include "widgets/chart_series_mouse_listener.h"
 #include "widgets/chart_xy_point.h"
@@ -66,6 +67,9 @@ public:
     std::span<const SChartXYPoint> points() const { return points_.points(); }
     // Points moved internally by removals from the front, for cost checks.
     std::size_t movedPoints() const { return points_.movedPoints(); }
+    // The min/max pyramid over the points, kept up to date by appends and
+    // front removals and rebuilt here after any other change.
+    const ChartEnvelopeIndex& envelopeIndex() const;
 
     void removeAllPoints();
     void removeLastPoint();
@@ -100,7 +104,8 @@ protected:
 
 private:
     bool keyLess(const SChartXYPoint& a, const SChartXYPoint& b) const;
-    void sortFrom(std::size_t firstUnsorted);
+    // True when points moved.
+    bool sortFrom(std::size_t firstUnsorted);
 
     CChartCtrl& chart_;
     ChartSerieKind kind_;
@@ -110,6 +115,7 @@ private:
     ChartPointOrdering ordering_ = ChartPointOrdering::ByX;
     bool shadow_ = false;
     ChartPointBuffer points_;
+    mutable ChartEnvelopeIndex envelope_;
     CChartSeriesMouseListener<SChartXYPoint>* listener_ = nullptr;
     bool notifyMove_ = false;
     bool notifyClick_ = false;
