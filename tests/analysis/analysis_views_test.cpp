@@ -11,7 +11,6 @@
 #include "analysis/ui/analyse_dlg.h"
 #include "analysis/ui/evaluation_dlg.h"
 #include "analysis/ui/waveform_view.h"
-#include "analysis/waveform_thinning.h"
 #include "core/panel_registry.h"
 #include "test_support/fake_panel_context.h"
 #include "test_support/scratch_folder.h"
@@ -32,23 +31,6 @@ std::vector<double> ramp(std::size_t n, double from, double step) {
         values[i] = from + step * static_cast<double>(i);
     }
     return values;
-}
-
-TEST(WaveformThinning, KeepsAtMostAThousandPointsFromTheFirst) {
-    struct Case {
-        std::size_t n;
-        std::size_t points;
-        std::size_t step;
-    };
-    for (const Case c : {Case{1, 1, 1}, Case{999, 999, 1}, Case{1000, 500, 2}, Case{2500, 834, 3},
-                         Case{500000, 999, 501}}) {
-        const auto x = ramp(c.n, 0.0, 1.0);
-        const ThinnedWaveform thinned = thinWaveform(x.data(), x.data(), c.n);
-        EXPECT_EQ(thinned.x.size(), c.points) << c.n;
-        EXPECT_EQ(thinned.x.front(), 0.0);
-        EXPECT_EQ(thinned.x.back(), static_cast<double>((c.points - 1) * c.step)) << c.n;
-    }
-    EXPECT_TRUE(thinWaveform(nullptr, nullptr, 0).x.empty());
 }
 
 class ViewsTest : public ::testing::Test {
@@ -81,7 +63,7 @@ TEST_F(ViewsTest, ABandViewPlotsBothRailsWithThresholdLines) {
     const auto values = ramp(2500, 0.0, 0.0001);
     view.handlePanelMessage(
         message(core::PanelCode::Band30To100, values.data(), distances.data(), 2500), 1);
-    EXPECT_EQ(view.leftCurve()->pointCount(), 834u);
+    EXPECT_EQ(view.leftCurve()->pointCount(), 2500u);
     EXPECT_EQ(view.rightCurve()->pointCount(), 0u);
     ASSERT_EQ(view.thresholdLine(0)->pointCount(), 2u);
     EXPECT_EQ(view.thresholdLine(0)->point(0).Y, 0.15);   // green, +dThLine1/2
@@ -95,7 +77,7 @@ TEST_F(ViewsTest, ABandViewPlotsBothRailsWithThresholdLines) {
     // Other codes, among them other bands, change nothing.
     view.handlePanelMessage(
         message(core::PanelCode::Band100To300, values.data(), distances.data(), 999), 1);
-    EXPECT_EQ(view.leftCurve()->pointCount(), 834u);
+    EXPECT_EQ(view.leftCurve()->pointCount(), 2500u);
 }
 
 TEST_F(ViewsTest, FallingDistancesInvertTheAxisUntilTheNextClear) {

@@ -4,7 +4,6 @@
 
 #include <QVBoxLayout>
 
-#include "analysis/waveform_thinning.h"
 #include "widgets/chart_ctrl.h"
 #include "widgets/chart_legend.h"
 #include "widgets/chart_line_serie.h"
@@ -68,7 +67,9 @@ void WaveformView::buildChart() {
         serie->setName(q(name));
         serie->setColor(colour);
         serie->setLineWidth(3);
-        serie->setSmooth(true);
+        // Every sample is kept and drawn as it is: per pixel column the span
+        // of its samples, zoomed in the samples joined by straight lines.
+        serie->setSmooth(false);
         serie->setPointOrdering(widgets::ChartPointOrdering::None);
         return serie;
     };
@@ -120,22 +121,20 @@ void WaveformView::clearView() {
 
 void WaveformView::plotWaveform(const double* values, const double* distances, std::size_t count,
                                 std::intptr_t side) {
-    const ThinnedWaveform thinned = thinWaveform(values, distances, count);
-    if (thinned.x.empty()) {
+    if (values == nullptr || distances == nullptr || count == 0) {
         return;  // an empty record has no range to show
     }
-    const std::size_t m = thinned.x.size();
     chart_->suspendRedraws();
-    (side == 1 ? left_ : right_)->addPoints(thinned.x.data(), thinned.y.data(), m);
+    (side == 1 ? left_ : right_)->addPoints(distances, values, count);
+    const double first = distances[0];
+    const double last = distances[count - 1];
     if (traits_.thresholdLines && side == 1) {
         const auto levels = thresholdLevels(settings_);
         for (std::size_t i = 0; i < lines_.size(); ++i) {
-            lines_[i]->addPoint(thinned.x.front(), levels[i]);
-            lines_[i]->addPoint(thinned.x.back(), levels[i]);
+            lines_[i]->addPoint(first, levels[i]);
+            lines_[i]->addPoint(last, levels[i]);
         }
     }
-    const double first = thinned.x.front();
-    const double last = thinned.x.back();
     if (last <= first) {
         bottomAxis()->setRange(last, first);
         bottomAxis()->setInverted(true);
