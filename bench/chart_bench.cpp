@@ -1,6 +1,6 @@
-// Time to paint a chart into an offscreen image, and to scroll a long curve
+// Time to paint a chart into an offscreen image, to scroll a long curve
 // the way the real-time view does (append a batch, remove as many from the
-// front).
+// front), and to redraw a 10 km pair of waveforms at any zoom while panning.
 //
 //   build/release/bench/chart_bench [runs] [only]   (only: cases whose text contains it)
 #include <QApplication>
@@ -123,6 +123,56 @@ void benchScroll(std::size_t length, std::size_t batch, int batches) {
         length, batch, total / batches, worst, static_cast<double>(curve->movedPoints()) / batches);
 }
 
+// A waveform view's pair of rails over 10 km, a sample every 10 mm: 70 mm
+// corrugation on a long wave. Each range is drawn at several pan offsets.
+void benchWaveformZoom(int runs) {
+    if (!selected("waveform")) {
+        return;
+    }
+    constexpr std::size_t kSamples = 1000001;
+    CChartCtrl chart;
+    buildChart(chart, 0, 2, false, 3);
+    chart.suspendRedraws();
+    std::vector<double> x(kSamples);
+    std::vector<double> y(kSamples);
+    for (int rail = 0; rail < 2; ++rail) {
+        for (std::size_t i = 0; i < kSamples; ++i) {
+            x[i] = 0.01 * static_cast<double>(i);
+            y[i] = 5.0 + rail + 0.1 * std::sin(x[i] * 2.0 * M_PI / 0.07) +
+                   1.5 * std::sin(x[i] * 2.0 * M_PI / 1700.0);
+        }
+        auto* curve = chart.createLineSerie();
+        curve->setPointOrdering(ChartPointOrdering::None);
+        curve->setColor(rail == 0 ? QColor(255, 0, 0) : QColor(0, 0, 255));
+        curve->setLineWidth(3);
+        curve->addPoints(x.data(), y.data(), kSamples);
+    }
+    chart.resumeRedraws();
+    CChartAxis* bottom = chart.axis(ChartAxisSlot::Bottom);
+    QImage image(1600, 900, QImage::Format_ARGB32_Premultiplied);
+    ChartRenderer renderer;
+    for (const double span : {10000.0, 1000.0, 100.0, 10.0, 2.0}) {
+        double worst = 0.0;
+        double sum = 0.0;
+        int count = 0;
+        for (const double from : {0.0, 2345.6, 5000.0, 9990.0 - span}) {
+            const double start = std::max(0.0, std::min(from, 10000.0 - span));
+            bottom->setRange(start, start + span);
+            const double ms = bestMs(
+                [&] {
+                    QPainter painter(&image);
+                    renderer.paint(chart, painter, image.rect());
+                },
+                runs);
+            worst = std::max(worst, ms);
+            sum += ms;
+            ++count;
+        }
+        std::printf("waveform pair 2 x %zu samples, range %6.0f m: %.2f ms average, %.2f worst\n",
+                    kSamples, span, sum / count, worst);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -137,6 +187,8 @@ int main(int argc, char** argv) {
     benchRender("straight, 1 px", 8, 1000, false, 1, runs);
     benchRender("straight, 3 px", 4, 10000, false, 3, runs);
     benchRender("smoothed, 3 px", 2, 50000, true, 3, runs);
+
+    benchWaveformZoom(std::min(runs, 10));
 
     benchScroll(10000, 500, 20000);
     benchScroll(100000, 500, 2000);
