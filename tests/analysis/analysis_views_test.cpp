@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QTabBar>
 #include <QTabWidget>
 #include <chrono>
@@ -17,7 +18,9 @@
 #include "widgets/chart_axis.h"
 #include "widgets/chart_bar_serie.h"
 #include "widgets/chart_ctrl.h"
+#include "widgets/chart_layout.h"
 #include "widgets/chart_line_serie.h"
+#include "widgets/chart_renderer.h"
 #include "widgets/chart_standard_axis.h"
 
 namespace sundrel::analysis {
@@ -118,6 +121,43 @@ TEST_F(ViewsTest, TheEvaluationShowsEachRailsRatiosAsBars) {
     view.handlePanelMessage(message(core::PanelCode::Clear, nullptr, nullptr, 0), 0);
     EXPECT_EQ(view.leftBars()->pointCount(), 0u);
     EXPECT_EQ(view.limitLine()->pointCount(), 5u);  // the 5 % line stays
+}
+
+// A band just under the limit must not hide behind the 5 % line, and each
+// bar says its percentage.
+TEST_F(ViewsTest, TheLimitLineIsDrawnOverTheBarsAndTheBarsCarryTheirPercentages) {
+    CEvaluationDlg view{context_};
+    const QSize size(900, 500);
+    view.resize(size);
+    const double ratios[4] = {4.6, 0.0, 12.5, 0.0};
+    const double bands[4] = {1.0, 2.0, 3.0, 4.0};
+    view.handlePanelMessage(message(core::PanelCode::ExceedRatios, ratios, bands, 4), 1);
+    widgets::ChartRenderer renderer;
+    const QImage image = renderer.render(*view.chart(), size);
+    if (!qEnvironmentVariableIsEmpty("SUNDREL_TEST_IMAGES")) {
+        image.save("evaluation.png");
+    }
+    const QImage device(size, QImage::Format_ARGB32_Premultiplied);
+    const auto layout =
+        widgets::ChartLayout::compute(*view.chart(), QRectF(QPoint(0, 0), size), &device);
+    const QRectF bar = layout.barRect(*view.leftBars(), view.leftBars()->point(0));
+    const int x = static_cast<int>(bar.center().x());
+    const int limitY = static_cast<int>(layout.toScreen({1.0, 5.0}).y());
+    const QColor onLine = image.pixelColor(x, limitY);
+    EXPECT_GT(onLine.red(), 200) << "the limit line crosses the bar";
+    EXPECT_LT(onLine.green(), 80);
+    const QColor barBelow = image.pixelColor(x, static_cast<int>(bar.bottom()) - 2);
+    EXPECT_GT(barBelow.green(), 200) << "the bar shows below the line";
+    EXPECT_EQ(view.leftBars()->valueLabel(4.6), QString::fromUtf8("4.6%"));
+    // The label: dark text pixels just above the 12.5 % bar.
+    const QRectF high = layout.barRect(*view.leftBars(), view.leftBars()->point(2));
+    int dark = 0;
+    for (int y = static_cast<int>(high.top()) - 16; y < static_cast<int>(high.top()); ++y) {
+        for (int px = static_cast<int>(high.left()); px < static_cast<int>(high.right()); ++px) {
+            dark += image.pixelColor(px, y).lightness() < 100 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 10) << "no percentage above the bar";
 }
 
 TEST(OpenDialog, StartsOnTheNewestRecordingOfTheStorageFolder) {

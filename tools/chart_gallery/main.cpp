@@ -261,10 +261,6 @@ void buildEvaluation(CChartCtrl& chart) {
                                   QStringLiteral("波长段/mm"));
     addAxis(chart, ChartAxisSlot::Left, 0.0, 100.0, 5.0, QStringLiteral("百分比"));
     chart.removeAllSeries();
-    auto* limit = addCurve(chart, QStringLiteral("5%"), QColor(255, 0, 0), 5);
-    for (const double x : {0.5, 1.5, 2.5, 3.5, 4.5}) {
-        limit->addPoint(x, 5.0);
-    }
     auto* leftBars = chart.createBarSerie();
     leftBars->setGroupId(0);
     leftBars->setBaseLine(false, 0.0);
@@ -272,6 +268,7 @@ void buildEvaluation(CChartCtrl& chart) {
     leftBars->setBarWidth(40);
     leftBars->setColor(QColor(0, 255, 0));
     leftBars->setBorderColor(QColor(0, 255, 0));
+    leftBars->setValueLabels(true, 1, QStringLiteral("%"));
     auto* rightBars = chart.createBarSerie();
     rightBars->setGroupId(0);
     rightBars->setBaseLine(false, 0.0);
@@ -279,6 +276,11 @@ void buildEvaluation(CChartCtrl& chart) {
     rightBars->setBarWidth(40);
     rightBars->setColor(QColor(0, 0, 255));
     rightBars->setBorderColor(QColor(0, 0, 255));
+    rightBars->setValueLabels(true, 1, QStringLiteral("%"));
+    auto* limit = addCurve(chart, QStringLiteral("5%"), QColor(255, 0, 0), 2);
+    for (const double x : {0.5, 1.5, 2.5, 3.5, 4.5}) {
+        limit->addPoint(x, 5.0);
+    }
     chart.resumeRedraws();
 
     const double bands[] = {1.0, 2.0, 3.0, 4.0};

@@ -43,4 +43,15 @@ std::optional<ChartRange> CChartBarSerie::extent(bool horizontal) const {
     return range;
 }
 
+void CChartBarSerie::setValueLabels(bool on, int decimals, const QString& suffix) {
+    labels_ = on;
+    decimals_ = std::max(0, decimals);
+    suffix_ = suffix;
+    redraw();
+}
+
+QString CChartBarSerie::valueLabel(double value) const {
+    return QString::number(value, 'f', decimals_) + suffix_;
+}
+
 }  // namespace sundrel::widgets

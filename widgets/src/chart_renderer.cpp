@@ -350,8 +350,14 @@ void ChartRenderer::paintBars(QPainter& painter, const ChartLayout& layout,
         if (!std::isfinite(p.X) || !std::isfinite(p.Y)) {
             continue;
         }
-        QRectF bar = layout.barRect(serie, p).translated(shadowOffset).intersected(reach);
+        const QRectF whole = layout.barRect(serie, p).translated(shadowOffset);
+        QRectF bar = whole.intersected(reach);
         if (bar.width() <= 0.0 || bar.height() <= 0.0) {
+            // A bar of no length (a value on the base line) still says so.
+            if (!shadow && serie.hasValueLabels() && whole.width() > 0.0 &&
+                reach.contains(whole.center())) {
+                paintBarLabel(painter, serie, p, whole.toRect());
+            }
             continue;
         }
         // Whole pixels, so neighbouring bars and their borders stay crisp.
@@ -366,14 +372,34 @@ void ChartRenderer::paintBars(QPainter& painter, const ChartLayout& layout,
             painter.fillRect(pixels, QColor(0, 0, 0, 60));
             continue;
         }
-        painter.fillRect(pixels, serie.color());
         if (pixels.height() > 0) {
+            painter.fillRect(pixels, serie.color());
             painter.setPen(QPen(serie.borderColor(), 1.0));
             painter.setBrush(Qt::NoBrush);
             painter.drawRect(QRectF(pixels.left() + 0.5, pixels.top() + 0.5, pixels.width() - 1.0,
                                     pixels.height() - 1.0));
         }
+        if (serie.hasValueLabels()) {
+            paintBarLabel(painter, serie, p, pixels);
+        }
     }
+}
+
+void ChartRenderer::paintBarLabel(QPainter& painter, const CChartBarSerie& serie,
+                                  const SChartXYPoint& point, const QRect& bar) {
+    const QString text = serie.valueLabel(serie.isHorizontal() ? point.X : point.Y);
+    const QFontMetricsF metrics(painter.font(), metrics_);
+    const double width = metrics.horizontalAdvance(text) + 4.0;
+    const double height = metrics.height();
+    // Beyond the bar's end, centred on it: a value of 0 still shows.
+    const bool upward = point.Y >= serie.baseLine() || serie.isBaseLineAutomatic();
+    const QRectF box =
+        serie.isHorizontal()
+            ? QRectF(bar.right() + 2.0, bar.center().y() - height / 2, width, height)
+            : QRectF(bar.center().x() + 0.5 - width / 2,
+                     upward ? bar.top() - height - 1.0 : bar.bottom() + 2.0, width, height);
+    painter.setPen(QColor(40, 40, 40));
+    painter.drawText(box, Qt::AlignCenter, text);
 }
 
 void ChartRenderer::paintAxis(QPainter& painter, const ChartLayout& layout,

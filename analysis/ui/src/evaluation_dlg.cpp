@@ -50,14 +50,6 @@ CEvaluationDlg::CEvaluationDlg(const core::PanelContext&, QWidget* parent) : Pan
     percent->setTickStep(5);
 
     chart_->removeAllSeries();
-    limit_ = chart_->createLineSerie();
-    limit_->setPointOrdering(widgets::ChartPointOrdering::None);
-    limit_->setColor(QColor(255, 0, 0));
-    limit_->setLineWidth(5);
-    limit_->setName(q("5%"));
-    for (const double x : {0.5, 1.5, 2.5, 3.5, 4.5}) {
-        limit_->addPoint(x, 5);
-    }
     auto bars = [&](const char* name, QColor colour) {
         widgets::CChartBarSerie* serie = chart_->createBarSerie();
         serie->setGroupId(0);
@@ -66,10 +58,21 @@ CEvaluationDlg::CEvaluationDlg(const core::PanelContext&, QWidget* parent) : Pan
         serie->setBarWidth(40);
         serie->setColor(colour);
         serie->setBorderColor(colour);
+        serie->setValueLabels(true, 1, q("%"));
         return serie;
     };
     left_ = bars("左侧轨道", QColor(0, 255, 0));
     right_ = bars("右侧轨道", QColor(0, 0, 255));
+    // Drawn after the bars and thin, so that a bar just below the limit
+    // still shows above and below the line.
+    limit_ = chart_->createLineSerie();
+    limit_->setPointOrdering(widgets::ChartPointOrdering::None);
+    limit_->setColor(QColor(255, 0, 0));
+    limit_->setLineWidth(2);
+    limit_->setName(q("5%"));
+    for (const double x : {0.5, 1.5, 2.5, 3.5, 4.5}) {
+        limit_->addPoint(x, 5);
+    }
 
     dockViewLegend(*chart_);
     chart_->resumeRedraws();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QString>
 #include <optional>
 
 #include "widgets/chart_xy_serie.h"
@@ -36,6 +37,12 @@ public:
     void setHorizontal(bool horizontal);
     bool isHorizontal() const { return horizontal_; }
 
+    // Each bar's value written at its end (above a vertical bar, beside a
+    // horizontal one) with `decimals` decimals and `suffix`; off by default.
+    void setValueLabels(bool on, int decimals = 1, const QString& suffix = {});
+    bool hasValueLabels() const { return labels_; }
+    QString valueLabel(double value) const;
+
     // Adds a fixed base line to the value extent, so bars stay whole under
     // an automatic range.
     std::optional<ChartRange> extent(bool horizontal) const override;
@@ -47,6 +54,9 @@ private:
     double base_ = 0.0;
     unsigned group_ = 0;
     bool horizontal_ = false;
+    bool labels_ = false;
+    int decimals_ = 1;
+    QString suffix_;
 };
 
 }  // namespace sundrel::widgets

@@ -7,6 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "widgets/chart_xy_point.h"
+
 class QPainter;
 class QPaintDevice;
 
@@ -51,6 +53,8 @@ private:
                    QPointF shadowOffset);
     void paintPoints(QPainter& painter, const ChartLayout& layout, const CChartPointsSerie& serie,
                      QPointF shadowOffset);
+    void paintBarLabel(QPainter& painter, const CChartBarSerie& serie, const SChartXYPoint& point,
+                       const QRect& bar);
     void paintBars(QPainter& painter, const ChartLayout& layout, const CChartBarSerie& serie,
                    QPointF shadowOffset);
     void paintAxis(QPainter& painter, const ChartLayout& layout, const ChartAxisGeometry& axis);
