@@ -2,8 +2,11 @@
 // the signal in every pixel column, and zoomed in, every sample.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 #include "analysis/ui/waveform_view.h"
@@ -99,6 +102,30 @@ TEST_F(WaveformEnvelopeTest, ZoomedToTwoMetresTheCurvePassesThroughEverySample) 
     const double x = (distances_[i] + distances_[i + 1]) / 2;
     const double y = (values_[i] + values_[i + 1]) / 2;
     EXPECT_TRUE(blueish(image.pixel(at.toScreen({x, y}).toPoint())));
+}
+
+// Hovering: a crosshair, and the position with both rails' values on the
+// status bar (only the right rail holds data here).
+TEST_F(WaveformEnvelopeTest, HoveringShowsACrosshairAndTheValuesUnderIt) {
+    auto* bottom = view_.chart()->axis(widgets::ChartAxisSlot::Bottom);
+    bottom->setRange(5000.0, 5002.0);
+    view_.chart()->resize(kImageSize);  // as laid out in a shown view
+    const widgets::ChartLayout at = layout();
+    const std::size_t sample = 500101;  // 5001.01 m
+    const QPointF over = at.toScreen({distances_[sample], 0.0});
+    QMouseEvent move(QEvent::MouseMove, over, view_.chart()->mapToGlobal(over), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view_.chart(), &move);
+    ASSERT_TRUE(view_.chart()->crosshairPosition().has_value());
+    ASSERT_FALSE(fake_.status.texts.empty());
+    char value[32];
+    std::snprintf(value, sizeof value, "%.3fmm", values_[sample]);
+    EXPECT_EQ(fake_.status.texts.back(),
+              QString::fromUtf8("位置：5km+1.01m    右轨：") + QString::fromUtf8(value));
+
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(view_.chart(), &leave);
+    EXPECT_FALSE(view_.chart()->crosshairPosition().has_value());
 }
 
 }  // namespace

@@ -254,6 +254,48 @@ void CChartCtrl::paintEvent(QPaintEvent* /*event*/) {
     }
     QPainter painter(this);
     painter.drawImage(QPointF(0.0, 0.0), picture_);
+    if (crosshairAt_) {
+        painter.setPen(QPen(QColor(80, 80, 80), 1.0, Qt::DashLine));
+        const QPointF at(std::floor(crosshairAt_->x()) + 0.5, std::floor(crosshairAt_->y()) + 0.5);
+        painter.drawLine(QPointF(crosshairPlot_.left(), at.y()),
+                         QPointF(crosshairPlot_.right(), at.y()));
+        painter.drawLine(QPointF(at.x(), crosshairPlot_.top()),
+                         QPointF(at.x(), crosshairPlot_.bottom()));
+    }
+}
+
+void CChartCtrl::setCrosshair(bool on) {
+    crosshair_ = on;
+    setMouseTracking(on);
+    if (!on) {
+        hideCrosshair();
+    }
+}
+
+void CChartCtrl::trackCrosshair(QPointF position) {
+    const ChartLayout layout = ChartLayout::compute(*this, QRectF(rect()), this);
+    if (!layout.canPlot() || !layout.plot.contains(position)) {
+        hideCrosshair();
+        return;
+    }
+    crosshairAt_ = position;
+    crosshairPlot_ = layout.plot;
+    update();
+    emit cursorMoved(layout.horizontal()->scale.toValue(position.x()),
+                     layout.vertical()->scale.toValue(position.y()));
+}
+
+void CChartCtrl::hideCrosshair() {
+    if (crosshairAt_) {
+        crosshairAt_.reset();
+        update();
+        emit cursorLeft();
+    }
+}
+
+void CChartCtrl::leaveEvent(QEvent* event) {
+    hideCrosshair();
+    QWidget::leaveEvent(event);
 }
 
 void CChartCtrl::mouseMoveEvent(QMouseEvent* event) {
@@ -262,6 +304,9 @@ void CChartCtrl::mouseMoveEvent(QMouseEvent* event) {
     if (panning_) {
         panBy(position - panFrom_);
         panFrom_ = position;
+    }
+    if (crosshair_) {
+        trackCrosshair(position);
     }
 }
 

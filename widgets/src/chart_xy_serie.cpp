@@ -114,6 +114,38 @@ const ChartEnvelopeIndex& CChartXYSerie::envelopeIndex() const {
     return envelope_;
 }
 
+std::optional<std::size_t> CChartXYSerie::nearestByX(double x) const {
+    const auto all = points_.points();
+    if (all.empty() || std::isnan(x)) {
+        return std::nullopt;
+    }
+    const auto distance = [x](const SChartXYPoint& p) {
+        return std::isfinite(p.X) ? std::abs(p.X - x) : std::numeric_limits<double>::infinity();
+    };
+    const ChartEnvelopeIndex& index = envelopeIndex();
+    std::size_t best = 0;
+    if (index.isMonotonic() && index.allFinite()) {
+        const bool rising = all.back().X >= all.front().X;
+        const auto after = std::partition_point(
+            all.begin(), all.end(),
+            [&](const SChartXYPoint& p) { return rising ? p.X < x : p.X > x; });
+        best = static_cast<std::size_t>(after - all.begin());
+        if (best == all.size() || (best > 0 && distance(all[best - 1]) <= distance(all[best]))) {
+            --best;
+        }
+    } else {
+        for (std::size_t i = 1; i < all.size(); ++i) {
+            if (distance(all[i]) < distance(all[best])) {
+                best = i;
+            }
+        }
+    }
+    if (!std::isfinite(distance(all[best]))) {
+        return std::nullopt;
+    }
+    return best;
+}
+
 void CChartXYSerie::removeAllPoints() {
     points_.clear();
     envelope_.clear();

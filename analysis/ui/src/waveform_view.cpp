@@ -3,7 +3,9 @@
 #include "widgets/view_chart_style.h"
 
 #include <QVBoxLayout>
+#include <optional>
 
+#include "analysis/cursor_readout.h"
 #include "widgets/chart_ctrl.h"
 #include "widgets/chart_legend.h"
 #include "widgets/chart_line_serie.h"
@@ -37,7 +39,11 @@ std::array<double, 4> thresholdLevels(const core::SettingsRecord& settings) {
 
 WaveformView::WaveformView(const core::PanelContext& context, const WaveformTraits& traits,
                            QWidget* parent)
-    : Panel(parent), traits_(traits), settings_(context.settings), snapshot_(context.settings) {
+    : Panel(parent),
+      traits_(traits),
+      settings_(context.settings),
+      status_(context.status),
+      snapshot_(context.settings) {
     setObjectName(traits.name);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -45,6 +51,21 @@ WaveformView::WaveformView(const core::PanelContext& context, const WaveformTrai
     layout->addWidget(chart_);
     buildChart();
     setViewChartBackground(*chart_, backgroundColour());
+    chart_->setCrosshair(true);
+    connect(chart_, &widgets::CChartCtrl::cursorMoved, this,
+            [this](double position, double) { showReadout(position); });
+}
+
+void WaveformView::showReadout(double position) {
+    const auto valueAt = [position](const CChartLineSerie* curve) -> std::optional<double> {
+        const auto index = curve->nearestByX(position);
+        if (!index) {
+            return std::nullopt;
+        }
+        return curve->point(*index).Y;
+    };
+    status_.showStatus(
+        QString::fromStdString(cursorReadoutText(position, valueAt(left_), valueAt(right_))));
 }
 
 void WaveformView::buildChart() {

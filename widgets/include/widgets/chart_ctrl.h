@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -113,11 +114,26 @@ public:
     void panBy(QPointF pixelOffset);
     void resetZoom();
 
+    // A crosshair follows the cursor over the plotting area, drawn over the
+    // chart as last painted (moving it repaints nothing else), and
+    // cursorMoved() reports where it is; off by default.
+    void setCrosshair(bool on);
+    bool hasCrosshair() const { return crosshair_; }
+    // The crosshair's position, pixels; none while the cursor is elsewhere.
+    std::optional<QPointF> crosshairPosition() const { return crosshairAt_; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+signals:
+    // The cursor over the plotting area (crosshair on), in the units of the
+    // horizontal and vertical axes; cursorLeft() when it leaves it.
+    void cursorMoved(double horizontal, double vertical);
+    void cursorLeft();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -148,6 +164,12 @@ private:
     // The chart as last drawn; exposures while redraws are suspended show it.
     QImage picture_;
     bool pictureValid_ = false;
+    void trackCrosshair(QPointF position);
+    void hideCrosshair();
+
+    bool crosshair_ = false;
+    std::optional<QPointF> crosshairAt_;
+    QRectF crosshairPlot_;
     bool panning_ = false;
     QPointF panFrom_;
 };

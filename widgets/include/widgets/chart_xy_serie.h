@@ -71,6 +71,10 @@ public:
     // front removals and rebuilt here after any other change.
     const ChartEnvelopeIndex& envelopeIndex() const;
 
+    // The index of the point whose X is nearest to `x` (binary search when
+    // X is monotonic); none without finite points.
+    std::optional<std::size_t> nearestByX(double x) const;
+
     void removeAllPoints();
     void removeLastPoint();
     // Removes min(count, pointCount()) points from the front; the rest keep

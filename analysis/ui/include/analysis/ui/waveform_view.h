@@ -51,11 +51,14 @@ protected:
 
 private:
     void buildChart();
+    // The crosshair's readout on the status bar: position and both rails' values.
+    void showReadout(double position);
     widgets::CChartStandardAxis* bottomAxis() const;
     widgets::CChartStandardAxis* leftAxis() const;
 
     WaveformTraits traits_;
     const core::SettingsRecord& settings_;  // the program's, for the threshold lines
+    core::StatusSink& status_;
     core::SettingsRecord snapshot_{};
     widgets::CChartCtrl* chart_ = nullptr;
     widgets::CChartLineSerie* left_ = nullptr;
