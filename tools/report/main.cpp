@@ -76,24 +76,23 @@ int main(int argc, char** argv) {
     SetWnd(collector.window());
     const auto& t = check.values;
     const int first = Analyse(input.c_str(), t[0], t[1], t[2], t[3]);
-    const std::string other = sundrel::analysis::counterpartPath(input);
-    if (other == input) {
-        std::fprintf(stderr,
-                     "sundrel-report: no other rail for %s: the word between the path's first '_'"
-                     " and first '.' is neither left nor right\n",
-                     input.c_str());
-    }
-    const int second = Analyse(other.c_str(), t[0], t[1], t[2], t[3]);
+    const sundrel::analysis::RailFiles files = sundrel::analysis::railFiles(input);
+    const int second =
+        files.other ? Analyse(files.other->c_str(), t[0], t[1], t[2], t[3]) : KESTOVA_OK;
     SetWnd(nullptr);
     if (first != KESTOVA_OK) {
         std::fprintf(stderr, "sundrel-report: %s could not be analysed (%d)\n", input.c_str(),
                      first);
         return 1;
     }
-    if (second != KESTOVA_OK) {
+    if (!files.other) {
+        std::fprintf(stderr, "sundrel-report: %s; the report has one rail\n",
+                     files.missingOther == input ? "the file name has no _left or _right"
+                                                 : ("no file " + files.missingOther).c_str());
+    } else if (second != KESTOVA_OK) {
         std::fprintf(stderr,
                      "sundrel-report: %s could not be analysed (%d); the report has one rail\n",
-                     other.c_str(), second);
+                     files.other->c_str(), second);
     }
 
     const auto content =
