@@ -33,7 +33,7 @@ TEST(ReportWriter, WritesBothRailsOfARecordingIntoTheTemplate) {
     ReportCollector collector(limits);
     SetWnd(collector.window());
     ASSERT_EQ(Analyse(pair.leftPath.c_str(), 0.1, 0.1, 0.1, 0.1), 0);
-    ASSERT_EQ(counterpartPath(pair.leftPath), pair.rightPath);  // no '_' or '.' in the folder
+    ASSERT_EQ(counterpartPath(pair.leftPath), pair.rightPath);  // whatever the folder is called
     ASSERT_EQ(Analyse(pair.rightPath.c_str(), 0.1, 0.1, 0.1, 0.1), 0);
     SetWnd(nullptr);
     EXPECT_EQ(collector.filesAnalysed(), 2);
@@ -68,6 +68,48 @@ TEST(ReportWriter, WritesBothRailsOfARecordingIntoTheTemplate) {
                             SUNDREL_SOURCE_TEMPLATE, output, error));
     EXPECT_FALSE(writeReport({}, (folder / "missing.xlsx").string(), output, error));
     EXPECT_FALSE(error.empty());
+}
+
+TEST(ReportTemplatePlaces, WorkingFolderThenBesideTheProgramThenTheInstallPrefix) {
+    const std::vector<std::string> places = reportTemplatePlaces("/home/op/runs", "/opt/sd/bin");
+    const std::vector<std::string> expected = {
+        "/home/op/runs/Demo/report.xlsx",         "/opt/sd/bin/share/sundrel/Demo/report.xlsx",
+        "/opt/sd/share/sundrel/Demo/report.xlsx", "/opt/share/sundrel/Demo/report.xlsx",
+        "/share/sundrel/Demo/report.xlsx",        SUNDREL_INSTALLED_TEMPLATE_TEXT};
+    EXPECT_EQ(places, expected);
+    // Near the root, or with the program unknown, fewer places; none twice.
+    EXPECT_EQ(reportTemplatePlaces("/", "/bin"),
+              (std::vector<std::string>{"/Demo/report.xlsx", "/bin/share/sundrel/Demo/report.xlsx",
+                                        "/share/sundrel/Demo/report.xlsx",
+                                        SUNDREL_INSTALLED_TEMPLATE_TEXT}));
+    EXPECT_EQ(reportTemplatePlaces("/w", ""),
+              (std::vector<std::string>{"/w/Demo/report.xlsx", SUNDREL_INSTALLED_TEMPLATE_TEXT}));
+}
+
+// Run from a folder without Demo/, as a program started from a data folder:
+// the build tree's copy beside the executables is found.
+TEST(FindReportTemplate, FindsTheCopyBesideTheProgramFromAnyFolder) {
+    const sundrel::testing::ScratchFolder scratch;
+    const fs::path previous = fs::current_path();
+    fs::current_path(scratch.path());
+    ReportTemplate found = findReportTemplate();
+    ASSERT_FALSE(found.path.empty()) << missingTemplateText(found.searched);
+    EXPECT_EQ(fs::path(found.path).filename(), "report.xlsx");
+    EXPECT_NE(found.path, found.searched.front());
+    platform::XlsxBook book;
+    EXPECT_TRUE(book.load(found.path));
+
+    // The working folder's own template comes first.
+    fs::create_directories(scratch.path() / "Demo");
+    fs::copy_file(SUNDREL_SOURCE_TEMPLATE, scratch.path() / "Demo" / "report.xlsx");
+    found = findReportTemplate();
+    EXPECT_EQ(found.path, (scratch.path() / "Demo" / "report.xlsx").string());
+    fs::current_path(previous);
+}
+
+TEST(MissingTemplateText, ListsThePlacesSearched) {
+    EXPECT_EQ(missingTemplateText({"/a/Demo/report.xlsx", "/b/report.xlsx"}),
+              "找不到报表模板 report.xlsx，查找过：/a/Demo/report.xlsx、/b/report.xlsx");
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: sundrel-report [--limits T1,T2,T3,T4] [-o OUT.xlsx] FILE.raw\n"
     "  Analyses FILE.raw and the other rail's file of the same run, and writes\n"
-    "  the report (default Report/<start time>.xlsx) from Demo/report.xlsx.\n"
+    "  the report (default Report/<start time>.xlsx) from the template\n"
+    "  Demo/report.xlsx of the working folder or the one installed with the program.\n"
     "  --limits  peak-to-peak limits of the four bands, mm, each 0.001..1 (0.1)\n";
 
 int usageError(const std::string& message) {
@@ -100,9 +101,12 @@ int main(int argc, char** argv) {
     if (output.empty()) {
         output = sundrel::analysis::reportPath(collector.lastInfo());
     }
+    const sundrel::analysis::ReportTemplate found = sundrel::analysis::findReportTemplate();
     std::string error;
-    if (!sundrel::analysis::writeReport(content, sundrel::analysis::findReportTemplate(), output,
-                                        error)) {
+    if (found.path.empty()) {
+        error = sundrel::analysis::missingTemplateText(found.searched);
+    }
+    if (!error.empty() || !sundrel::analysis::writeReport(content, found.path, output, error)) {
         std::fprintf(stderr, "sundrel-report: %s\n", error.c_str());
         return 1;
     }

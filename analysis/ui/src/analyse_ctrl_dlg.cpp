@@ -219,8 +219,12 @@ void CAnalyseCtrlDlg::exportReport() {
     const ReportContent content =
         buildReportContent(lastInfo_, thresholds, report ? report->table() : emptyTable);
     const std::string path = reportPath(lastInfo_);
+    const ReportTemplate found = findReportTemplate();
     std::string error;
-    if (!writeReport(content, findReportTemplate(), path, error)) {
+    if (found.path.empty()) {
+        error = missingTemplateText(found.searched);
+    }
+    if (!error.empty() || !writeReport(content, found.path, path, error)) {
         tellStatusBar(q("报表输出失败：") + QString::fromStdString(error));
         return;
     }
