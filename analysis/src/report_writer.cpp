@@ -76,6 +76,10 @@ bool writeReport(const ReportContent& content, const std::string& templatePath,
         for (const CellWrite& write : content.writes) {
             sheet->writeText(write.row, write.column, write.text);
         }
+        for (const CellPosition& cell : content.failing) {
+            // A template without cell formats gets no colours; the texts stand.
+            book.setCellFill(*sheet, cell.row, cell.column, kFailingSectionColour);
+        }
     }
     const std::filesystem::path output(outputPath);
     std::error_code failed;

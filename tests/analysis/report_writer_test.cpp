@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "analysis/report_collector.h"
 #include "platform/xlsx_book.h"
@@ -62,6 +64,20 @@ TEST(ReportWriter, WritesBothRailsOfARecordingIntoTheTemplate) {
     const auto merges = sheet->mergedRanges();
     EXPECT_NE(std::find(merges.begin(), merges.end(), "A5:A6"), merges.end());
     EXPECT_NE(std::find(merges.begin(), merges.end(), "A9:A10"), merges.end());
+
+    // The failing bands' cells are coloured as on the screen, and only they.
+    int coloured = 0;
+    for (int t = 2; t < collector.table().rowCount(); ++t) {
+        for (int c = 1; c < DetailTable::kColumns; ++c) {
+            const bool failing = collector.table().failing(t, c);
+            EXPECT_EQ(book.cellFill(*sheet, t + 2, c),
+                      failing ? std::optional<std::uint32_t>(kFailingSectionColour) : std::nullopt)
+                << t << "," << c;
+            coloured += failing ? 1 : 0;
+        }
+    }
+    EXPECT_GE(coloured, 3);  // at least the right rail's 300-1000 mm band somewhere
+    EXPECT_EQ(book.cellFill(*sheet, 3, 2), 0xDDEBF7u);  // the template's header keeps its own
 
     // A second export replaces the first; a missing template is an error.
     ASSERT_TRUE(writeReport(buildReportContent(collector.lastInfo(), limits, collector.table()),

@@ -56,6 +56,12 @@ std::string kilometreRangeText(double startMetres, double endMetres);
 // "前进" for a forward run, else "后退".
 const char* directionText(bool forward);
 
+// A section fails a band when more than this share of it exceeds the band's
+// limit, percent; its cells are highlighted in the detailed report and the
+// workbook in kFailingSectionColour (0xRRGGBB, light red).
+constexpr double kFailingExceedRatio = 5.0;
+constexpr std::uint32_t kFailingSectionColour = 0xFFC7CE;
+
 // Band names as the tables show them: "30-100mm" ... "1000-3000mm".
 const char* bandName(std::size_t band);
 
