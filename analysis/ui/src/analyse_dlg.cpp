@@ -82,6 +82,35 @@ CAnalyseDlg::CAnalyseDlg(const core::PanelContext& context, QWidget* parent) : P
     }
 }
 
+QString analysisTabLetters() {
+    QString letters;
+    for (const ViewEntry& entry : kViews) {
+        if (entry.label != nullptr) {
+            letters += QString::fromUtf8(entry.label).trimmed().front();
+        }
+    }
+    return letters;
+}
+
+bool CAnalyseDlg::showTab(QChar letter) {
+    for (std::size_t i = 0; i < kViews.size(); ++i) {
+        const char* label = kViews[i].label;
+        if (label != nullptr && QString::fromUtf8(label).trimmed().front() == letter) {
+            tabs_->setCurrentWidget(views_[i]);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CAnalyseDlg::setVisibleRange(double fromMetres, double toMetres) {
+    for (core::Panel* view : views_) {
+        if (auto* waveform = dynamic_cast<WaveformView*>(view)) {
+            waveform->setVisibleRange(fromMetres, toMetres);
+        }
+    }
+}
+
 core::Panel* CAnalyseDlg::view(PanelSlot slot) const {
     for (std::size_t i = 0; i < kViews.size(); ++i) {
         if (kViews[i].slot == slot) {
