@@ -64,8 +64,13 @@ CAnalyseDlg::CAnalyseDlg(const core::PanelContext& context, QWidget* parent) : P
     tabs_ = new QTabWidget(this);
     tabs_->setTabPosition(QTabWidget::South);
     tabs_->setMovable(true);  // a tab dragged onto another swaps places with it
+    // All eight labels in full side by side from a window of 1280 pixels on:
+    // no padding beside the labels, which begin and end with a space anyway.
+    // A narrower window scrolls the tabs rather than shortening the labels.
+    tabs_->setElideMode(Qt::ElideNone);
     // The active tab in red with its label in bold yellow.
     tabs_->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 3px 0px; }"
         "QTabBar::tab:selected { background: rgb(255, 0, 0); color: rgb(255, 255, 0);"
         " font-weight: bold; }"));
     layout->addWidget(tabs_);
