@@ -1,79 +1,34 @@
 // Sundrel: records, calibrates and analyses rail corrugation measurements.
 //
-//   sundrel [FILE.raw] [--screenshot FILE [--activity 0|1|2] [--look ID]]
+//   sundrel [FILE.raw] [--screenshot FILE [--activity 0|1|2] [--look ID]
+//           [--tab A|C..I] [--range FROM,TO]]
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 
+#include "app/command_line.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/program_icon.h"
 #include "app/ui/ribbon_bar.h"
-#include "core/look_table.h"
 #include "core/panel_messenger.h"
 #include "core/panel_registry.h"
 #include "core/ribbon_ids.h"
 #include "core/user_messages.h"
-
-namespace {
-
-struct Options {
-    QString recording;  // a raw data file to analyse at start-up
-    QString screenshot;
-    int activity = -1;
-    int look = 0;
-};
-
-[[noreturn]] void usage(const char* message) {
-    std::fprintf(stderr,
-                 "sundrel: %s\nusage: sundrel [FILE.raw] [--screenshot FILE [--activity 0|1|2] "
-                 "[--look ID]]\n",
-                 message);
-    std::exit(2);
-}
-
-Options parse(const QStringList& args) {
-    Options options;
-    for (int i = 1; i < args.size(); ++i) {
-        const QString& arg = args[i];
-        auto value = [&]() -> QString {
-            if (i + 1 >= args.size()) {
-                usage("an option needs a value");
-            }
-            return args[++i];
-        };
-        bool ok = true;
-        if (arg == "--screenshot") {
-            options.screenshot = value();
-        } else if (arg == "--activity") {
-            options.activity = value().toInt(&ok);
-            ok = ok && options.activity >= 0 && options.activity <= 2;
-        } else if (arg == "--look") {
-            options.look = value().toInt(&ok);
-            ok = ok && options.look >= sundrel::core::kLookWindows2000 &&
-                 options.look <= sundrel::core::kLookWindows7;
-        } else if (!arg.startsWith("--") && options.recording.isEmpty()) {
-            options.recording = arg;
-        } else {
-            usage("unknown argument");
-        }
-        if (!ok) {
-            usage("bad option value");
-        }
-    }
-    return options;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Tavik_OEM"));
     QApplication::setApplicationName(QStringLiteral("Sundrel"));
     QApplication::setWindowIcon(sundrel::app::programIcon());
-    const Options options = parse(QApplication::arguments());
+    const sundrel::app::ParsedCommandLine parsed =
+        sundrel::app::parseCommandLine(QApplication::arguments().mid(1));
+    if (!parsed.error.isEmpty()) {
+        std::fprintf(stderr, "sundrel: %s\n%s", qUtf8Printable(parsed.error),
+                     sundrel::app::commandLineUsage());
+        return 2;
+    }
+    const sundrel::app::CommandLine& options = parsed.options;
     if (!options.screenshot.isEmpty()) {
         sundrel::core::setUserMessageSink(sundrel::core::stderrMessageSink());
     }
@@ -98,6 +53,14 @@ int main(int argc, char** argv) {
         }
         if (options.activity >= 0) {
             window->showActivity(options.activity);
+        } else if (options.tab) {
+            window->showActivity(1);
+        }
+        if (options.tab) {
+            window->showAnalysisTab(*options.tab);
+        }
+        if (options.rangeFrom && options.rangeTo) {
+            window->showAnalysisRange(*options.rangeFrom, *options.rangeTo);
         }
         QTimer::singleShot(0, window, [window, file = options.screenshot] {
             const bool saved = window->grab().save(file, "PNG");

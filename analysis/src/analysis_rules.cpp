@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
 
 #include "core/number_text.h"
@@ -20,24 +21,61 @@ std::string replaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
+std::size_t fileNameStart(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
 }  // namespace
 
 std::string counterpartPath(const std::string& path) {
-    const std::size_t underscore = path.find('_');
+    const std::size_t start = fileNameStart(path);
+    const std::string name = path.substr(start);
+    const std::size_t underscore = name.find('_');
     if (underscore == std::string::npos) {
         return path;
     }
-    const std::size_t dot = path.find('.');
+    const std::size_t dot = name.find('.');
     const std::string word = dot != std::string::npos && dot > underscore
-                                 ? path.substr(underscore + 1, dot - underscore - 1)
+                                 ? name.substr(underscore + 1, dot - underscore - 1)
                                  : std::string();
     if (word == "left") {
-        return replaceAll(path, "left", "right");
+        return path.substr(0, start) + replaceAll(name, "left", "right");
     }
     if (word == "right") {
-        return replaceAll(path, "right", "left");
+        return path.substr(0, start) + replaceAll(name, "right", "left");
     }
     return path;
+}
+
+bool isRecordingName(const std::string& path) {
+    return path.find('_', fileNameStart(path)) != std::string::npos;
+}
+
+RailFiles railFiles(const std::string& chosen) {
+    namespace fs = std::filesystem;
+    RailFiles files{chosen, std::nullopt, {}};
+    const std::string other = counterpartPath(chosen);
+    std::error_code ignored;
+    // A second spelling of the chosen file ("./x" for "x", a link) would
+    // draw one rail twice.
+    if (other != chosen && fs::is_regular_file(other, ignored) &&
+        !fs::equivalent(chosen, other, ignored)) {
+        files.other = other;
+    } else {
+        files.missingOther = other;
+    }
+    return files;
+}
+
+std::string otherRailMissingText(const RailFiles& files) {
+    if (files.other) {
+        return {};
+    }
+    if (files.missingOther == files.chosen) {
+        return "未找到另一股钢轨的数据文件（文件名中没有 _left 或 _right），只分析了所选文件";
+    }
+    return "未找到另一股钢轨的数据文件 " + files.missingOther + "，只分析了所选文件";
 }
 
 ThresholdCheck checkThresholds(const std::array<std::string, 4>& texts) {

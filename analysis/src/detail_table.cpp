@@ -42,14 +42,21 @@ const std::string& DetailTable::text(int row, int column) const {
     if (row < 0 || row >= rowCount() || column < 0 || column >= kColumns) {
         return none;
     }
-    return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+    return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)].text;
+}
+
+bool DetailTable::failing(int row, int column) const {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kColumns) {
+        return false;
+    }
+    return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)].failing;
 }
 
 void DetailTable::setText(int row, int column, std::string text) {
     if (row < 0 || row >= rowCount() || column < 0 || column >= kColumns) {
         return;  // cells outside the table do not exist
     }
-    cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
+    cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)].text = std::move(text);
 }
 
 void DetailTable::fill(const SectionRecord* records, std::size_t count) {
@@ -78,8 +85,13 @@ void DetailTable::fill(const SectionRecord* records, std::size_t count) {
             const BandResult& result = records[i].bands[band];
             const int column = 2 + 3 * band;
             setText(row, column, core::fixedText(static_cast<double>(result.ratio), 2) + "%");
-            setText(row, column + 1, core::fixedText(static_cast<double>(result.peakToPeak), 2));
+            setText(row, column + 1, core::fixedText(static_cast<double>(result.peakToPeak), 3));
             setText(row, column + 2, utf8Field(result.position, sizeof result.position));
+            const bool fails = static_cast<double>(result.ratio) > kFailingExceedRatio;
+            for (int part = 0; part < 3; ++part) {
+                cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column + part)]
+                    .failing = fails;
+            }
         }
     }
 }

@@ -39,6 +39,9 @@ ReportContent buildReportContent(const AnalysisInfoBlock& info, const Thresholds
         for (int t = 2; t < rows; ++t) {
             for (int c = 1; c < DetailTable::kColumns; ++c) {
                 write(t + 2, c, table.text(t, c));
+                if (table.failing(t, c)) {
+                    report.failing.push_back({t + 2, c});
+                }
             }
         }
     }

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "platform/atomic_file.h"
+#include "platform/xlsx_address.h"
 #include "platform/xlsx_text.h"
 
 namespace sundrel::platform {
@@ -182,6 +183,8 @@ struct XlsxBook::Impl {
     dev_t device = 0;
     ino_t inode = 0;
     std::vector<SheetEntry> sheets;
+    std::optional<zip_uint64_t> stylesIndex;  // entry of the styles part
+    std::unique_ptr<XlsxStyles> styles;
     bool loaded = false;
 
     bool parse(zip_t* archive);
@@ -208,6 +211,12 @@ bool XlsxBook::Impl::parse(zip_t* archive) {
             return false;
         }
         *sharedStrings = std::move(*items);
+    }
+
+    if (const Relationship* part = findByType(relationships, "/styles")) {
+        stylesIndex = locate(archive, part->partName);
+        const auto xml = stylesIndex ? readEntry(archive, *stylesIndex) : std::nullopt;
+        styles = xml ? XlsxStyles::fromXml(*xml) : nullptr;
     }
 
     for (const pugi::xml_node list : workbook.document_element().children()) {
@@ -276,16 +285,18 @@ std::optional<std::string> XlsxBook::Impl::package() const {
             ok = zip_dir_add(target, name, ZIP_FL_ENC_UTF_8) >= 0;
             continue;
         }
-        const XlsxSheet* edited = nullptr;
+        const std::string* edited = nullptr;
         for (const SheetEntry& entry : sheets) {
             if (entry.sheet && entry.partIndex == index && entry.sheet->modified()) {
-                edited = entry.sheet.get();
+                edited = &editedParts.emplace_back(entry.sheet->toXml());
             }
+        }
+        if (styles && styles->modified() && stylesIndex == index) {
+            edited = &editedParts.emplace_back(styles->toXml());
         }
         zip_source_t* data = nullptr;
         if (edited != nullptr) {
-            const std::string& xml = editedParts.emplace_back(edited->toXml());
-            data = zip_source_buffer(target, xml.data(), xml.size(), 0);
+            data = zip_source_buffer(target, edited->data(), edited->size(), 0);
         } else {
             data = zip_source_zip(target, source.get(), index, 0, 0, -1);
         }
@@ -373,6 +384,25 @@ XlsxSheet* XlsxBook::sheet(std::size_t index) {
 
 const XlsxSheet* XlsxBook::sheet(std::size_t index) const {
     return impl_ && index < impl_->sheets.size() ? impl_->sheets[index].sheet.get() : nullptr;
+}
+
+bool XlsxBook::setCellFill(XlsxSheet& sheet, int row, int column, std::uint32_t rgb) {
+    if (!impl_ || !impl_->styles || cellAddress(row, column).empty()) {
+        return false;  // and no format added for a cell that cannot exist
+    }
+    const auto style = impl_->styles->withSolidFill(sheet.style(row, column), rgb);
+    return style && sheet.setStyle(row, column, *style);
+}
+
+std::optional<std::uint32_t> XlsxBook::cellFill(const XlsxSheet& sheet, int row, int column) const {
+    if (!impl_ || !impl_->styles) {
+        return std::nullopt;
+    }
+    return impl_->styles->solidFill(sheet.style(row, column));
+}
+
+const XlsxStyles* XlsxBook::styles() const {
+    return impl_ ? impl_->styles.get() : nullptr;
 }
 
 bool XlsxBook::save(const std::string& path) const {

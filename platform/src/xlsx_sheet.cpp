@@ -364,6 +364,37 @@ bool XlsxSheet::merge(int firstRow, int lastRow, int firstColumn, int lastColumn
     return true;
 }
 
+unsigned XlsxSheet::style(int row, int column) const {
+    if (cellAddress(row, column).empty()) {
+        return 0;
+    }
+    const pugi::xml_node cellNode = impl_->cell(row, column, false);
+    const std::string text = cellNode ? std::string(cellNode.attribute("s").value())
+                                      : impl_->styleForNewCell(impl_->row(row, false), column);
+    const auto value = parseNumber(text);
+    return value && *value > 0 ? static_cast<unsigned>(*value) : 0u;
+}
+
+bool XlsxSheet::setStyle(int row, int column, unsigned style) {
+    if (cellAddress(row, column).empty()) {
+        return false;
+    }
+    pugi::xml_node cellNode = impl_->cell(row, column, true);
+    pugi::xml_attribute attribute = cellNode.attribute("s");
+    if (style == 0) {
+        cellNode.remove_attribute(attribute);
+    } else {
+        if (!attribute) {
+            // "s" comes after "r" by custom; attribute order carries no meaning.
+            attribute = cellNode.insert_attribute_after("s", cellNode.attribute("r"));
+        }
+        attribute = style;
+    }
+    impl_->widenDimension(row, column);
+    impl_->modified = true;
+    return true;
+}
+
 std::string XlsxSheet::text(int row, int column) const {
     if (cellAddress(row, column).empty()) {
         return {};

@@ -13,14 +13,17 @@
 
 #include "analysis/ui/analyse_ctrl_dlg.h"
 #include "analysis/ui/detail_report.h"
+#include "analysis/ui/waveform_view.h"
 #include "app/ui/main_frame.h"
 #include "app/ui/ribbon_bar.h"
+#include "app/ui/status_bar.h"
 #include "core/panel_registry.h"
 #include "core/ribbon_ids.h"
 #include "core/user_messages.h"
 #include "platform/xlsx_book.h"
 #include "platform/xlsx_sheet.h"
 #include "synth/recording_synth.h"
+#include "widgets/chart_line_serie.h"
 #include "widgets/property_grid.h"
 
 namespace sundrel::analysis {
@@ -96,6 +99,84 @@ TEST_F(AnalysisWorkspaceTest, OpeningARecordingAnalysesBothRails) {
     EXPECT_NE(table.text(3, 8), "0.00%");  // right: the 450 mm corrugation exceeds
     EXPECT_EQ(report_->grid()->rowCount(), 9);
     EXPECT_DOUBLE_EQ(double{frame_->settings().dTh30_100}, 0.1);
+}
+
+// The counterpart is looked for beside the chosen file, whatever the folders
+// are called; the scratch folder itself has "_" and "." in its name.
+TEST_F(AnalysisWorkspaceTest, FoldersWithUnderscoreOrDotStillFindTheOtherRail) {
+    for (const char* name : {"my_data", "v1.2"}) {
+        synth::RecordingPlan plan;
+        plan.lengthM = 150;
+        plan.startTime = "20261211080000";
+        plan.right.corrugations = {{450.0, 0.07}};
+        const fs::path folder = folder_ / name;
+        fs::create_directories(folder);
+        const synth::RecordingPair pair = synth::writeRecordingPair(plan, folder.string());
+        panel_->analyseFile(QString::fromStdString(pair.leftPath));
+        const DetailTable& table = report_->table();
+        ASSERT_EQ(table.rowCount(), 2 * 2 + 3) << name;
+        EXPECT_EQ(table.text(2, 8), "0.00%") << name;  // the left rail, quiet
+        EXPECT_NE(table.text(3, 8), "") << name;       // the right rail is there too
+        EXPECT_NE(table.text(3, 8), "0.00%") << name;
+        auto* raw = dynamic_cast<WaveformView*>(registry_.lookup(core::PanelSlot::RawWaveformView));
+        ASSERT_NE(raw, nullptr);
+        EXPECT_GT(raw->leftCurve()->pointCount(), 0u);
+        EXPECT_GT(raw->rightCurve()->pointCount(), 0u);
+        EXPECT_EQ(frame_->statusBarWidget()->currentMessage(), "") << name;
+    }
+}
+
+// One rail without the other: it is analysed once, every view shows just
+// that rail, the report can still be written, and the operator is told.
+TEST_F(AnalysisWorkspaceTest, ALoneRecordingIsAnalysedOnceAndTheStatusBarSaysSo) {
+    const std::string renamed = (folder_ / "runs" / "20261210223000_copy.raw").string();
+    fs::copy_file(pair_.rightPath, renamed);
+    fs::remove(pair_.leftPath);
+    struct Case {
+        std::string chosen;
+        QString told;  // part of the status text
+    };
+    for (const Case& c : {
+             Case{pair_.rightPath, QString::fromStdString(pair_.leftPath)},
+             Case{renamed, QString::fromUtf8("文件名中没有 _left 或 _right")},
+         }) {
+        SCOPED_TRACE(c.chosen);
+        panel_->analyseFile(QString::fromStdString(c.chosen));
+        EXPECT_TRUE(messages_.empty());
+        const QString status = frame_->statusBarWidget()->currentMessage();
+        EXPECT_TRUE(status.startsWith(QString::fromUtf8("未找到另一股钢轨的数据文件")))
+            << status.toStdString();
+        EXPECT_TRUE(status.contains(c.told)) << status.toStdString();
+
+        auto* raw = dynamic_cast<WaveformView*>(registry_.lookup(core::PanelSlot::RawWaveformView));
+        auto* band =
+            dynamic_cast<WaveformView*>(registry_.lookup(core::PanelSlot::Band300To1000View));
+        ASSERT_TRUE(raw != nullptr && band != nullptr);
+        EXPECT_EQ(raw->leftCurve()->pointCount(), 0u);
+        EXPECT_GT(raw->rightCurve()->pointCount(), 0u);
+        EXPECT_EQ(band->leftCurve()->pointCount(), 0u);
+        // Analysed once: the distances only go forward (a second pass would
+        // start again at the beginning of the run).
+        const auto points = band->rightCurve()->points();
+        ASSERT_FALSE(points.empty());
+        for (std::size_t i = 1; i < points.size(); ++i) {
+            ASSERT_GT(points[i].X, points[i - 1].X) << i;
+        }
+
+        const DetailTable& table = report_->table();
+        ASSERT_EQ(table.rowCount(), 2 * 3 + 3);
+        EXPECT_EQ(table.text(2, 1), "左轨");
+        EXPECT_EQ(table.text(2, 8), "");  // no left rail
+        EXPECT_NE(table.text(3, 8), "");
+        EXPECT_EQ(panel_->infoText(QString::fromUtf8("公里标")), "1km+0m--->1km+250m");
+
+        panel_->setReportOpener([](const QString&) {});
+        panel_->exportReport();
+        platform::XlsxBook book;
+        ASSERT_TRUE(book.load((folder_ / "Report" / "20261210223000.xlsx").string()));
+        EXPECT_EQ(book.sheet(0)->text(4, 8), "");
+        EXPECT_EQ(book.sheet(0)->text(5, 8), table.text(3, 8));
+    }
 }
 
 TEST_F(AnalysisWorkspaceTest, AThresholdOutOfRangeStopsEverything) {

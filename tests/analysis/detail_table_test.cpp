@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
+
 #include "section_records.h"
 
 namespace sundrel::analysis {
@@ -36,7 +39,7 @@ TEST(DetailTable, TwoRailsOfTwelveSections) {
     EXPECT_EQ(table.text(2, 1), "左轨");
     EXPECT_EQ(table.text(3, 1), "右轨");
     EXPECT_EQ(table.text(4, 2), "1.00%");  // left, section 1, band 1
-    EXPECT_EQ(table.text(5, 6), "0.10");   // right, section 1, band 2 peak-to-peak
+    EXPECT_EQ(table.text(5, 6), "0.100");  // right, section 1, band 2 peak-to-peak
     EXPECT_EQ(table.text(25, 13), "-");    // right, section 11, band 4 position
     EXPECT_EQ(table.text(26, 2), "");      // the empty last row
     EXPECT_EQ(table.text(2, 14), "");      // track high/low stays empty
@@ -51,8 +54,63 @@ TEST(DetailTable, FormatsRatiosAndValues) {
     DetailTable table;
     table.fill(records.data(), 1);
     EXPECT_EQ(table.text(2, 2), "12.35%");
-    EXPECT_EQ(table.text(2, 3), "0.00");
+    EXPECT_EQ(table.text(2, 3), "0.000");  // three decimals, as the limits
     EXPECT_EQ(table.text(2, 4), "-");
+    records[0].bands[1].peakToPeak = 0.1f;
+    records[0].bands[2].peakToPeak = 0.0375f;
+    table.fill(records.data(), 1);
+    EXPECT_EQ(table.text(2, 6), "0.100");
+    EXPECT_EQ(table.text(2, 9), "0.038");
+}
+
+// Section i's band k has the ratio i + k / 10: section 5 holds 5.0 (not
+// above the limit) and 5.1, 5.2, 5.3.
+TEST(DetailTable, MarksTheCellsOfBandsAboveFivePercent) {
+    DetailTable table;
+    const auto left = sections(1, 7);
+    auto right = sections(2, 7);
+    right[1].bands[2].ratio = 5.01f;
+    right[1].bands[3].ratio = 4.99f;
+    table.fill(left.data(), left.size());
+    table.fill(right.data(), right.size());
+    struct Case {
+        int row;
+        int band;
+        bool failing;
+    };
+    for (const Case c : {
+             Case{2 + 2 * 4, 3, false},  // left, section 4, 4.3
+             Case{2 + 2 * 5, 0, false},  // left, section 5, 5.0
+             Case{2 + 2 * 5, 1, true},   // 5.1
+             Case{2 + 2 * 5, 3, true},
+             Case{2 + 2 * 6, 0, true},  // 6.0
+             Case{3 + 2 * 1, 2, true},  // right, section 1, 5.01
+             Case{3 + 2 * 1, 3, false},
+             Case{3 + 2 * 1, 1, false},
+         }) {
+        for (int part = 0; part < 3; ++part) {
+            EXPECT_EQ(table.failing(c.row, 2 + 3 * c.band + part), c.failing)
+                << "row " << c.row << " band " << c.band << " part " << part;
+        }
+    }
+    // Range, side, track high/low, header and the empty last row stay plain.
+    for (const auto& [row, column] : std::initializer_list<std::pair<int, int>>{
+             {12, 0}, {12, 1}, {12, 14}, {0, 2}, {1, 5}, {16, 2}, {-1, 2}, {12, 17}}) {
+        EXPECT_FALSE(table.failing(row, column)) << row << "," << column;
+    }
+
+    // A rail filled again takes its new marks; a reset clears them.
+    auto quiet = sections(1, 7);
+    for (auto& record : quiet) {
+        for (auto& band : record.bands) {
+            band.ratio = 0.0f;
+        }
+    }
+    table.fill(quiet.data(), quiet.size());
+    EXPECT_FALSE(table.failing(12, 5));
+    EXPECT_TRUE(table.failing(5, 8));  // the right rail keeps its own
+    table.reset({});
+    EXPECT_FALSE(table.failing(5, 8));
 }
 
 TEST(DetailTable, ARightRailAloneFillsTheLowerRows) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <map>
+#include <vector>
 
 #include "section_records.h"
 
@@ -61,6 +62,20 @@ TEST(ReportContent, TwelveSectionsGiveThirteenMergedPairs) {
     EXPECT_EQ(cell(27, 13), "-");  // table row 25, the last right row
     EXPECT_EQ(written(5, 0), 0u);  // column A is written only through merges
     EXPECT_EQ(written(29, 1), 0u);
+    EXPECT_EQ(cell(5, 6), "0.100");  // peak-to-peak with three decimals
+
+    // Every failing table cell, and no other, is coloured two rows lower.
+    std::vector<CellPosition> expected;
+    for (int t = 0; t < table.rowCount(); ++t) {
+        for (int c = 0; c < DetailTable::kColumns; ++c) {
+            if (table.failing(t, c)) {
+                expected.push_back({t + 2, c});
+            }
+        }
+    }
+    ASSERT_EQ(expected.size(), 2u * (3u + 6u * 4u) * 3u);  // sections 5 (three bands) to 11
+    EXPECT_EQ(report.failing, expected);
+    EXPECT_EQ(report.failing.front(), (CellPosition{14, 5}));  // table row 12, section 5, band 2
 }
 
 TEST(ReportContent, BeforeAnyAnalysis) {

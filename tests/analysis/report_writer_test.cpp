@@ -4,7 +4,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "analysis/report_collector.h"
 #include "platform/xlsx_book.h"
@@ -33,7 +35,7 @@ TEST(ReportWriter, WritesBothRailsOfARecordingIntoTheTemplate) {
     ReportCollector collector(limits);
     SetWnd(collector.window());
     ASSERT_EQ(Analyse(pair.leftPath.c_str(), 0.1, 0.1, 0.1, 0.1), 0);
-    ASSERT_EQ(counterpartPath(pair.leftPath), pair.rightPath);  // no '_' or '.' in the folder
+    ASSERT_EQ(counterpartPath(pair.leftPath), pair.rightPath);  // whatever the folder is called
     ASSERT_EQ(Analyse(pair.rightPath.c_str(), 0.1, 0.1, 0.1, 0.1), 0);
     SetWnd(nullptr);
     EXPECT_EQ(collector.filesAnalysed(), 2);
@@ -63,11 +65,67 @@ TEST(ReportWriter, WritesBothRailsOfARecordingIntoTheTemplate) {
     EXPECT_NE(std::find(merges.begin(), merges.end(), "A5:A6"), merges.end());
     EXPECT_NE(std::find(merges.begin(), merges.end(), "A9:A10"), merges.end());
 
+    // The failing bands' cells are coloured as on the screen, and only they.
+    int coloured = 0;
+    for (int t = 2; t < collector.table().rowCount(); ++t) {
+        for (int c = 1; c < DetailTable::kColumns; ++c) {
+            const bool failing = collector.table().failing(t, c);
+            EXPECT_EQ(book.cellFill(*sheet, t + 2, c),
+                      failing ? std::optional<std::uint32_t>(kFailingSectionColour) : std::nullopt)
+                << t << "," << c;
+            coloured += failing ? 1 : 0;
+        }
+    }
+    EXPECT_GE(coloured, 3);  // at least the right rail's 300-1000 mm band somewhere
+    EXPECT_EQ(book.cellFill(*sheet, 3, 2), 0xDDEBF7u);  // the template's header keeps its own
+
     // A second export replaces the first; a missing template is an error.
     ASSERT_TRUE(writeReport(buildReportContent(collector.lastInfo(), limits, collector.table()),
                             SUNDREL_SOURCE_TEMPLATE, output, error));
     EXPECT_FALSE(writeReport({}, (folder / "missing.xlsx").string(), output, error));
     EXPECT_FALSE(error.empty());
+}
+
+TEST(ReportTemplatePlaces, WorkingFolderThenBesideTheProgramThenTheInstallPrefix) {
+    const std::vector<std::string> places = reportTemplatePlaces("/home/op/runs", "/opt/sd/bin");
+    const std::vector<std::string> expected = {
+        "/home/op/runs/Demo/report.xlsx",         "/opt/sd/bin/share/sundrel/Demo/report.xlsx",
+        "/opt/sd/share/sundrel/Demo/report.xlsx", "/opt/share/sundrel/Demo/report.xlsx",
+        "/share/sundrel/Demo/report.xlsx",        SUNDREL_INSTALLED_TEMPLATE_TEXT};
+    EXPECT_EQ(places, expected);
+    // Near the root, or with the program unknown, fewer places; none twice.
+    EXPECT_EQ(reportTemplatePlaces("/", "/bin"),
+              (std::vector<std::string>{"/Demo/report.xlsx", "/bin/share/sundrel/Demo/report.xlsx",
+                                        "/share/sundrel/Demo/report.xlsx",
+                                        SUNDREL_INSTALLED_TEMPLATE_TEXT}));
+    EXPECT_EQ(reportTemplatePlaces("/w", ""),
+              (std::vector<std::string>{"/w/Demo/report.xlsx", SUNDREL_INSTALLED_TEMPLATE_TEXT}));
+}
+
+// Run from a folder without Demo/, as a program started from a data folder:
+// the build tree's copy beside the executables is found.
+TEST(FindReportTemplate, FindsTheCopyBesideTheProgramFromAnyFolder) {
+    const sundrel::testing::ScratchFolder scratch;
+    const fs::path previous = fs::current_path();
+    fs::current_path(scratch.path());
+    ReportTemplate found = findReportTemplate();
+    ASSERT_FALSE(found.path.empty()) << missingTemplateText(found.searched);
+    EXPECT_EQ(fs::path(found.path).filename(), "report.xlsx");
+    EXPECT_NE(found.path, found.searched.front());
+    platform::XlsxBook book;
+    EXPECT_TRUE(book.load(found.path));
+
+    // The working folder's own template comes first.
+    fs::create_directories(scratch.path() / "Demo");
+    fs::copy_file(SUNDREL_SOURCE_TEMPLATE, scratch.path() / "Demo" / "report.xlsx");
+    found = findReportTemplate();
+    EXPECT_EQ(found.path, (scratch.path() / "Demo" / "report.xlsx").string());
+    fs::current_path(previous);
+}
+
+TEST(MissingTemplateText, ListsThePlacesSearched) {
+    EXPECT_EQ(missingTemplateText({"/a/Demo/report.xlsx", "/b/report.xlsx"}),
+              "找不到报表模板 report.xlsx，查找过：/a/Demo/report.xlsx、/b/report.xlsx");
 }
 
 }  // namespace

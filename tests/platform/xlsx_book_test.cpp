@@ -12,11 +12,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/xlsx_address.h"
+#include "platform/xlsx_styles.h"
 
 namespace sundrel::platform {
 namespace {
@@ -316,6 +319,136 @@ TEST_F(XlsxBookTest, WrittenCellsKeepTheTemplateFormat) {
         before.document.select_node("//col[@min='4']").node().attribute("style").value();
     EXPECT_FALSE(columnStyle.empty());
     EXPECT_EQ(after.cell("D7").attribute("s").value(), columnStyle);
+}
+
+// The <xf> elements of <cellXfs> in a styles part, each as written.
+std::vector<std::string> cellFormats(const std::string& stylesXml) {
+    pugi::xml_document document;
+    EXPECT_TRUE(document.load_buffer(stylesXml.data(), stylesXml.size()));
+    std::vector<std::string> formats;
+    for (const pugi::xpath_node xf : document.select_nodes("/styleSheet/cellXfs/xf")) {
+        std::ostringstream text;
+        xf.node().print(text, "", pugi::format_raw);
+        formats.push_back(text.str());
+    }
+    return formats;
+}
+
+TEST_F(XlsxBookTest, CellFillsSurviveSaveAndReloadOverTheCellsOwnLook) {
+    const std::uint32_t red = 0xFFC7CE;
+    const std::uint32_t amber = 0xFFEB9C;
+    XlsxBook book;
+    ASSERT_TRUE(book.load(kTemplate));
+    XlsxSheet* sheet = book.sheet(0);
+    ASSERT_NE(book.styles(), nullptr);
+    const std::size_t templateFormats = book.styles()->formatCount();
+    const unsigned captionStyle = sheet->style(1, 0);  // bold, grey fill, border
+    const unsigned columnStyle = sheet->style(6, 2);   // no cell there: the column's
+    ASSERT_NE(captionStyle, columnStyle);
+    ASSERT_TRUE(sheet->writeText(6, 2, "7.00%"));
+    ASSERT_TRUE(book.setCellFill(*sheet, 6, 2, red));
+    ASSERT_TRUE(book.setCellFill(*sheet, 6, 3, red));  // blank cell, same format: shared
+    ASSERT_TRUE(sheet->writeText(6, 3, "0.120"));      // text after the fill keeps it
+    ASSERT_TRUE(book.setCellFill(*sheet, 1, 0, red));  // another base format
+    ASSERT_TRUE(book.setCellFill(*sheet, 7, 2, amber));
+    EXPECT_FALSE(book.setCellFill(*sheet, kXlsxRowCount, 0, red));
+    EXPECT_EQ(book.styles()->formatCount(), templateFormats + 3);
+    EXPECT_EQ(sheet->style(6, 2), sheet->style(6, 3));
+    const std::string report = path("filled.xlsx");
+    ASSERT_TRUE(book.save(report));
+
+    XlsxBook reloaded;
+    ASSERT_TRUE(reloaded.load(report));
+    const XlsxSheet* again = reloaded.sheet(0);
+    EXPECT_EQ(reloaded.cellFill(*again, 6, 2), red);
+    EXPECT_EQ(reloaded.cellFill(*again, 6, 3), red);
+    EXPECT_EQ(reloaded.cellFill(*again, 1, 0), red);
+    EXPECT_EQ(reloaded.cellFill(*again, 7, 2), amber);
+    EXPECT_EQ(reloaded.cellFill(*again, 6, 4), std::nullopt);
+    EXPECT_EQ(reloaded.cellFill(*again, 2, 0), 0xDDEBF7u);  // the template's header fills
+    EXPECT_EQ(reloaded.cellFill(*again, 1, 3), 0xF2F2F2u);
+    EXPECT_EQ(again->text(6, 2), "7.00%");
+    EXPECT_EQ(again->text(6, 3), "0.120");
+    EXPECT_EQ(again->text(1, 0), "线路名称");
+
+    // The template's formats are kept as they were, and the new ones are
+    // copies of their base with only the fill changed.
+    const auto before = cellFormats(zipEntry(kTemplate, "xl/styles.xml"));
+    const auto after = cellFormats(zipEntry(report, "xl/styles.xml"));
+    ASSERT_EQ(after.size(), before.size() + 3);
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
+    pugi::xml_document base;
+    pugi::xml_document filled;
+    ASSERT_TRUE(base.load_string(before[captionStyle].c_str()));
+    ASSERT_TRUE(filled.load_string(after[again->style(1, 0)].c_str()));
+    for (const char* attribute : {"fontId", "borderId", "numFmtId"}) {
+        EXPECT_STREQ(filled.first_child().attribute(attribute).value(),
+                     base.first_child().attribute(attribute).value())
+            << attribute;
+    }
+    EXPECT_STREQ(filled.first_child().attribute("applyFill").value(), "1");
+    EXPECT_EQ(filled.first_child().child("alignment").attribute("horizontal").value(),
+              std::string("center"));
+}
+
+TEST_F(XlsxBookTest, AWorkbookWithoutStylesTakesNoFillButKeepsItsTexts) {
+    Entries entries = sharedStringWorkbook();
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const auto& entry) { return entry.first == "xl/styles.xml"; }),
+                  entries.end());
+    writeZip(path("plain.xlsx"), entries);
+    XlsxBook book;
+    ASSERT_TRUE(book.load(path("plain.xlsx")));
+    EXPECT_EQ(book.styles(), nullptr);
+    XlsxSheet* sheet = book.sheet(0);
+    EXPECT_FALSE(book.setCellFill(*sheet, 4, 2, 0xFFC7CE));
+    EXPECT_TRUE(sheet->writeText(4, 2, "7.00%"));
+    ASSERT_TRUE(book.save(path("out.xlsx")));
+    XlsxBook reloaded;
+    ASSERT_TRUE(reloaded.load(path("out.xlsx")));
+    EXPECT_EQ(reloaded.sheet(0)->text(4, 2), "7.00%");
+    EXPECT_EQ(reloaded.cellFill(*reloaded.sheet(0), 4, 2), std::nullopt);
+}
+
+TEST(XlsxStyles, AddsEachFillOnceAndReadsOnlyPlainColours) {
+    const std::string xml =
+        "<x:styleSheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+        "<x:fills count=\"3\"><x:fill><x:patternFill patternType=\"none\"/></x:fill>"
+        "<x:fill><x:patternFill patternType=\"gray125\"/></x:fill>"
+        "<x:fill><x:patternFill patternType=\"solid\"><x:fgColor theme=\"4\"/></x:patternFill>"
+        "</x:fill></x:fills>"
+        "<x:cellXfs count=\"2\"><x:xf fontId=\"0\" fillId=\"0\"/><x:xf fontId=\"1\" "
+        "fillId=\"2\"/></x:cellXfs></x:styleSheet>";
+    auto styles = XlsxStyles::fromXml(xml);
+    ASSERT_NE(styles, nullptr);
+    EXPECT_EQ(styles->formatCount(), 2u);
+    EXPECT_EQ(styles->solidFill(0), std::nullopt);  // no fill
+    EXPECT_EQ(styles->solidFill(1), std::nullopt);  // a theme colour
+    EXPECT_EQ(styles->solidFill(2), std::nullopt);  // no such format
+    EXPECT_FALSE(styles->modified());
+
+    EXPECT_EQ(styles->withSolidFill(2, 0xFFC7CE), std::nullopt);
+    EXPECT_EQ(styles->withSolidFill(1, 0xFFC7CE), 2u);
+    EXPECT_EQ(styles->withSolidFill(1, 0xFFC7CE), 2u);  // the same pair again
+    EXPECT_EQ(styles->withSolidFill(0, 0xFFC7CE), 3u);
+    EXPECT_EQ(styles->withSolidFill(1, 0x123456), 4u);
+    EXPECT_TRUE(styles->modified());
+    EXPECT_EQ(styles->solidFill(2), 0xFFC7CEu);
+    EXPECT_EQ(styles->solidFill(4), 0x123456u);
+
+    // Written back in the part's own prefix, with the counts kept right.
+    auto again = XlsxStyles::fromXml(styles->toXml());
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->formatCount(), 5u);
+    EXPECT_EQ(again->solidFill(3), 0xFFC7CEu);
+    const std::string text = styles->toXml();
+    EXPECT_NE(text.find("<x:fills count=\"6\">"), std::string::npos) << text;
+    EXPECT_NE(text.find("<x:cellXfs count=\"5\">"), std::string::npos) << text;
+    EXPECT_NE(text.find("<x:fgColor rgb=\"FFFFC7CE\"/>"), std::string::npos) << text;
+
+    EXPECT_EQ(XlsxStyles::fromXml("<styleSheet><fills/></styleSheet>"), nullptr);
+    EXPECT_EQ(XlsxStyles::fromXml("<worksheet/>"), nullptr);
+    EXPECT_EQ(XlsxStyles::fromXml("<styleSheet><fills/><cellXfs>"), nullptr);
 }
 
 TEST_F(XlsxBookTest, EveryOtherPartIsCopiedUnchanged) {

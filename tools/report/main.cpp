@@ -19,7 +19,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: sundrel-report [--limits T1,T2,T3,T4] [-o OUT.xlsx] FILE.raw\n"
     "  Analyses FILE.raw and the other rail's file of the same run, and writes\n"
-    "  the report (default Report/<start time>.xlsx) from Demo/report.xlsx.\n"
+    "  the report (default Report/<start time>.xlsx) from the template\n"
+    "  Demo/report.xlsx of the working folder or the one installed with the program.\n"
     "  --limits  peak-to-peak limits of the four bands, mm, each 0.001..1 (0.1)\n";
 
 int usageError(const std::string& message) {
@@ -76,24 +77,23 @@ int main(int argc, char** argv) {
     SetWnd(collector.window());
     const auto& t = check.values;
     const int first = Analyse(input.c_str(), t[0], t[1], t[2], t[3]);
-    const std::string other = sundrel::analysis::counterpartPath(input);
-    if (other == input) {
-        std::fprintf(stderr,
-                     "sundrel-report: no other rail for %s: the word between the path's first '_'"
-                     " and first '.' is neither left nor right\n",
-                     input.c_str());
-    }
-    const int second = Analyse(other.c_str(), t[0], t[1], t[2], t[3]);
+    const sundrel::analysis::RailFiles files = sundrel::analysis::railFiles(input);
+    const int second =
+        files.other ? Analyse(files.other->c_str(), t[0], t[1], t[2], t[3]) : KESTOVA_OK;
     SetWnd(nullptr);
     if (first != KESTOVA_OK) {
         std::fprintf(stderr, "sundrel-report: %s could not be analysed (%d)\n", input.c_str(),
                      first);
         return 1;
     }
-    if (second != KESTOVA_OK) {
+    if (!files.other) {
+        std::fprintf(stderr, "sundrel-report: %s; the report has one rail\n",
+                     files.missingOther == input ? "the file name has no _left or _right"
+                                                 : ("no file " + files.missingOther).c_str());
+    } else if (second != KESTOVA_OK) {
         std::fprintf(stderr,
                      "sundrel-report: %s could not be analysed (%d); the report has one rail\n",
-                     other.c_str(), second);
+                     files.other->c_str(), second);
     }
 
     const auto content =
@@ -101,9 +101,12 @@ int main(int argc, char** argv) {
     if (output.empty()) {
         output = sundrel::analysis::reportPath(collector.lastInfo());
     }
+    const sundrel::analysis::ReportTemplate found = sundrel::analysis::findReportTemplate();
     std::string error;
-    if (!sundrel::analysis::writeReport(content, sundrel::analysis::findReportTemplate(), output,
-                                        error)) {
+    if (found.path.empty()) {
+        error = sundrel::analysis::missingTemplateText(found.searched);
+    }
+    if (!error.empty() || !sundrel::analysis::writeReport(content, found.path, output, error)) {
         std::fprintf(stderr, "sundrel-report: %s\n", error.c_str());
         return 1;
     }

@@ -11,10 +11,18 @@ CMyPropertyGridCtrl::CMyPropertyGridCtrl(QWidget* parent) : QTreeWidget(parent) 
     setColumnCount(2);
     setHeaderHidden(true);  // no "Property" / "Value" header row
     setRootIsDecorated(true);
-    setIndentation(14);
+    // Narrow steps leave the values room in a 280-pixel column: a kilometre
+    // range such as "35km+200m--->36km+450m" must show in full.
+    setIndentation(8);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     header()->setStretchLastSection(true);
-    setFont(QFont(QStringLiteral("Microsoft YaHei"), 10));
+    // Without Microsoft YaHei, another Chinese interface face with Latin
+    // letters as narrow as its own, rather than a wide default face.
+    QFont face;
+    face.setFamilies({QStringLiteral("Microsoft YaHei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Source Han Sans SC"), QStringLiteral("WenQuanYi Micro Hei")});
+    face.setPointSize(10);
+    setFont(face);
 }
 
 QTreeWidgetItem* CMyPropertyGridCtrl::addGroup(const QString& caption, QTreeWidgetItem* parent,

@@ -20,9 +20,11 @@ struct CellRange {
 };
 
 // The detailed report: two header rows, then one pair of rows per 100 m
-// section (left rail above right rail) with each band's exceed ratio,
-// peak-to-peak value and longest-run position, and a last empty row. The
-// spreadsheet report copies it cell by cell. Texts are UTF-8.
+// section (left rail above right rail) with each band's exceed ratio
+// (percent, two decimals), peak-to-peak value (mm, three decimals, as the
+// limits) and longest-run position, and a last empty row. A band's three
+// cells of a rail whose exceed ratio is above kFailingExceedRatio are marked
+// failing. The spreadsheet report copies it cell by cell. Texts are UTF-8.
 class DetailTable {
 public:
     static constexpr int kColumns = 17;
@@ -45,13 +47,20 @@ public:
 
     int rowCount() const { return static_cast<int>(cells_.size()); }
     const std::string& text(int row, int column) const;
+    // Whether the cell belongs to a band that fails its section; false
+    // outside the table.
+    bool failing(int row, int column) const;
     const std::vector<CellRange>& merges() const { return merges_; }
 
 private:
     void setText(int row, int column, std::string text);
     void merge(const CellRange& range) { merges_.push_back(range); }
 
-    std::vector<std::array<std::string, kColumns>> cells_;
+    struct Cell {
+        std::string text;
+        bool failing = false;
+    };
+    std::vector<std::array<Cell, kColumns>> cells_;
     std::vector<CellRange> merges_;
     bool leftFilled_ = false;
     bool rightFilled_ = false;

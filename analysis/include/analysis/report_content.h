@@ -15,13 +15,21 @@ struct CellWrite {
     std::string text;  // UTF-8
 };
 
+struct CellPosition {
+    int row;     // from 0
+    int column;  // from 0
+    bool operator==(const CellPosition&) const = default;
+};
+
 // What the spreadsheet report writes into the first sheet of its template,
 // in the order it is written: the run's information in row 2, the band
 // thresholds in row 3, and from row 5 on the detailed table, its section
-// texts in merged cell pairs of column A.
+// texts in merged cell pairs of column A; the cells of failing bands
+// (DetailTable::failing) take kFailingSectionColour as their fill.
 struct ReportContent {
     std::vector<CellWrite> writes;
     std::vector<CellRange> merges;
+    std::vector<CellPosition> failing;
 };
 
 ReportContent buildReportContent(const AnalysisInfoBlock& info, const Thresholds& thresholds,

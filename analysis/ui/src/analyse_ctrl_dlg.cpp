@@ -155,17 +155,22 @@ void CAnalyseCtrlDlg::analyseFile(const QString& path) {
         messenger_.send(slot, clear);
     }
     const std::string chosen = path.toStdString();
-    if (chosen.find('_') == std::string::npos) {
+    if (!isRecordingName(chosen)) {
         return;  // not a recording's name: nothing to analyse
     }
-    const std::string other = counterpartPath(chosen);
+    const RailFiles files = railFiles(chosen);
     if (QWidget* main = window()) {
         main->setWindowTitle(path);
     }
     const auto& t = check.values;
     SetWnd(host_.handle());
     Analyse(chosen.c_str(), t[0], t[1], t[2], t[3]);
-    Analyse(other.c_str(), t[0], t[1], t[2], t[3]);
+    if (files.other) {
+        Analyse(files.other->c_str(), t[0], t[1], t[2], t[3]);
+    } else {
+        // Analysing the chosen file again would draw its rail twice.
+        tellStatusBar(QString::fromStdString(otherRailMissingText(files)));
+    }
 }
 
 void CAnalyseCtrlDlg::showAcquisitionInfo(const AnalysisInfoBlock& info) {
@@ -214,8 +219,12 @@ void CAnalyseCtrlDlg::exportReport() {
     const ReportContent content =
         buildReportContent(lastInfo_, thresholds, report ? report->table() : emptyTable);
     const std::string path = reportPath(lastInfo_);
+    const ReportTemplate found = findReportTemplate();
     std::string error;
-    if (!writeReport(content, findReportTemplate(), path, error)) {
+    if (found.path.empty()) {
+        error = missingTemplateText(found.searched);
+    }
+    if (!error.empty() || !writeReport(content, found.path, path, error)) {
         tellStatusBar(q("报表输出失败：") + QString::fromStdString(error));
         return;
     }

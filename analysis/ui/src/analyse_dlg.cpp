@@ -64,8 +64,13 @@ CAnalyseDlg::CAnalyseDlg(const core::PanelContext& context, QWidget* parent) : P
     tabs_ = new QTabWidget(this);
     tabs_->setTabPosition(QTabWidget::South);
     tabs_->setMovable(true);  // a tab dragged onto another swaps places with it
+    // All eight labels in full side by side from a window of 1280 pixels on:
+    // no padding beside the labels, which begin and end with a space anyway.
+    // A narrower window scrolls the tabs rather than shortening the labels.
+    tabs_->setElideMode(Qt::ElideNone);
     // The active tab in red with its label in bold yellow.
     tabs_->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 3px 0px; }"
         "QTabBar::tab:selected { background: rgb(255, 0, 0); color: rgb(255, 255, 0);"
         " font-weight: bold; }"));
     layout->addWidget(tabs_);
@@ -78,6 +83,35 @@ CAnalyseDlg::CAnalyseDlg(const core::PanelContext& context, QWidget* parent) : P
     for (std::size_t i = 0; i < kViews.size(); ++i) {
         if (kViews[i].label != nullptr) {
             tabs_->addTab(views_[i], QString::fromUtf8(kViews[i].label));
+        }
+    }
+}
+
+QString analysisTabLetters() {
+    QString letters;
+    for (const ViewEntry& entry : kViews) {
+        if (entry.label != nullptr) {
+            letters += QString::fromUtf8(entry.label).trimmed().front();
+        }
+    }
+    return letters;
+}
+
+bool CAnalyseDlg::showTab(QChar letter) {
+    for (std::size_t i = 0; i < kViews.size(); ++i) {
+        const char* label = kViews[i].label;
+        if (label != nullptr && QString::fromUtf8(label).trimmed().front() == letter) {
+            tabs_->setCurrentWidget(views_[i]);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CAnalyseDlg::setVisibleRange(double fromMetres, double toMetres) {
+    for (core::Panel* view : views_) {
+        if (auto* waveform = dynamic_cast<WaveformView*>(view)) {
+            waveform->setVisibleRange(fromMetres, toMetres);
         }
     }
 }

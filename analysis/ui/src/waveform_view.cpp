@@ -1,5 +1,7 @@
 #include "analysis/ui/waveform_view.h"
 
+#include <cmath>
+
 #include "widgets/view_chart_style.h"
 
 #include <QVBoxLayout>
@@ -126,6 +128,14 @@ void WaveformView::setAxisInterval(bool bottom, double step) {
     } else {
         axis->setAutomaticTickStep();
     }
+    chart_->redraw();
+}
+
+void WaveformView::setVisibleRange(double fromMetres, double toMetres) {
+    if (!(std::isfinite(fromMetres) && std::isfinite(toMetres) && fromMetres < toMetres)) {
+        return;
+    }
+    bottomAxis()->setRange(fromMetres, toMetres);
     chart_->redraw();
 }
 

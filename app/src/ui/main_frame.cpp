@@ -314,6 +314,19 @@ void CMainFrame::openRecording(const QString& path) {
     }
 }
 
+bool CMainFrame::showAnalysisTab(QChar letter) {
+    auto* page = dynamic_cast<analysis::CAnalyseDlg*>(
+        messenger_.registry().lookup(PanelSlot::AnalysisContainer));
+    return page != nullptr && page->showTab(letter);
+}
+
+void CMainFrame::showAnalysisRange(double fromMetres, double toMetres) {
+    if (auto* page = dynamic_cast<analysis::CAnalyseDlg*>(
+            messenger_.registry().lookup(PanelSlot::AnalysisContainer))) {
+        page->setVisibleRange(fromMetres, toMetres);
+    }
+}
+
 void CMainFrame::onCategoryChanged(int index) {
     const PanelMessage switchTo{static_cast<std::uintptr_t>(PanelCode::SwitchActivity),
                                 static_cast<std::uintptr_t>(index), 0, 0};

@@ -46,6 +46,15 @@ public:
     // programs).
     bool merge(int firstRow, int lastRow, int firstColumn, int lastColumn);
 
+    // The cell's style index into the workbook's cell formats (XlsxStyles):
+    // its own, or for a missing cell the one a new cell would take (see
+    // writeText). 0, the default format, when none is given.
+    unsigned style(int row, int column) const;
+
+    // Gives the cell the style index, creating a blank cell when missing.
+    // Its text and value stay.
+    bool setStyle(int row, int column, unsigned style);
+
     // The cell's text: inline and shared strings as text, any other value
     // as stored in the file (numbers unformatted). Empty for a missing cell.
     std::string text(int row, int column) const;

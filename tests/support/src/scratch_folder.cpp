@@ -8,10 +8,10 @@ namespace sundrel::testing {
 
 ScratchFolder::ScratchFolder() {
     static std::atomic<int> counter{0};
-    // No "_" or "." in the name: the analysis finds a recording's other rail by
-    // its path.
+    // "_" and "." in the name on purpose: nothing may read a folder's name as
+    // part of a recording's file name.
     path_ = std::filesystem::temp_directory_path() /
-            ("sundrel-test-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+            ("sundrel_test-" + std::to_string(getpid()) + "." + std::to_string(counter++));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
 }

@@ -59,6 +59,11 @@ public:
     // Analyses a recording as the open command does after its dialog, and
     // shows it: the analysis activity with the raw waveform in front.
     void openRecording(const QString& path);
+    // The analysis tab of that letter ("A", "C" .. "I") in front; false for
+    // a letter without a tab.
+    bool showAnalysisTab(QChar letter);
+    // The distances fromMetres..toMetres across every waveform view.
+    void showAnalysisRange(double fromMetres, double toMetres);
 
     void handlePanelMessage(const core::PanelMessage& message, std::intptr_t lparam) override;
 

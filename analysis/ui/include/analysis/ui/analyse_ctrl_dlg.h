@@ -19,16 +19,17 @@ class CMyPropertyGridCtrl;
 
 namespace sundrel::analysis {
 
-// The analysis control panel (left column, analysis): opens a recording,
-// checks the ribbon's thresholds, clears the views, runs the engine on the
-// chosen file and on the other rail's file with this panel as the engine's
-// window, shows the file information and forwards every other engine message
-// to the view that owns it; writes the spreadsheet report on request.
 // Where the open dialog starts: the newest recording (.raw) in the storage
 // folder, selected, so that a run just stopped opens at once; the folder
 // itself when it holds none.
 QString newestRecording(const QString& folder);
 
+// The analysis control panel (left column, analysis): opens a recording,
+// checks the ribbon's thresholds, clears the views, runs the engine on the
+// chosen file and then on the other rail's file when there is one (telling
+// the status bar when there is not), with this panel as the engine's window;
+// shows the file information and forwards every other engine message to the
+// view that owns it; writes the spreadsheet report on request.
 class CAnalyseCtrlDlg : public core::Panel {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 
 #include "core/panel.h"
@@ -10,6 +11,10 @@ class QTabWidget;
 
 namespace sundrel::analysis {
 
+// The letters of the analysis tabs in tab order, as their labels begin:
+// "ACDEFGHI" (there is no B).
+QString analysisTabLetters();
+
 // The analysis page (" 分析 "): a tab control along the bottom holding the
 // analysis views, registered in slots 24 to 32 as they are created.
 class CAnalyseDlg : public core::Panel {
@@ -19,6 +24,12 @@ public:
 
     QTabWidget* tabs() const { return tabs_; }
     core::Panel* view(core::PanelSlot slot) const;
+
+    // Makes the tab of that letter (see analysisTabLetters) the current one;
+    // false for a letter without a tab.
+    bool showTab(QChar letter);
+    // Shows the distances fromMetres..toMetres in every waveform view.
+    void setVisibleRange(double fromMetres, double toMetres);
 
 private:
     QTabWidget* tabs_;

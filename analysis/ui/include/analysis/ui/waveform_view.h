@@ -35,6 +35,10 @@ public:
 
     // step > 0: fixed ticks of that step (m or mm); 0: automatic ticks.
     void setAxisInterval(bool bottomAxis, double step);
+    // Shows the distances fromMetres..toMetres on the bottom axis, as if the
+    // run covered just them (a double click comes back to them); both
+    // finite, fromMetres < toMetres, else nothing changes.
+    void setVisibleRange(double fromMetres, double toMetres);
     void clearView();
     void plotWaveform(const double* values, const double* distances, std::size_t count,
                       std::intptr_t side);
