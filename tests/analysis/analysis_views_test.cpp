@@ -77,6 +77,14 @@ TEST_F(ViewsTest, ABandViewPlotsBothRailsWithThresholdLines) {
         message(core::PanelCode::Band30To100, values.data(), distances.data(), 999), 2);
     EXPECT_EQ(view.rightCurve()->pointCount(), 999u);
     EXPECT_EQ(view.thresholdLine(0)->pointCount(), 2u);
+    // A right rail analysed alone draws the lines as well.
+    view.handlePanelMessage(message(core::PanelCode::Clear, nullptr, nullptr, 0), 0);
+    view.handlePanelMessage(
+        message(core::PanelCode::Band30To100, values.data(), distances.data(), 999), 2);
+    ASSERT_EQ(view.thresholdLine(2)->pointCount(), 2u);
+    EXPECT_EQ(view.thresholdLine(2)->point(1).X, distances[998]);
+    view.handlePanelMessage(
+        message(core::PanelCode::Band30To100, values.data(), distances.data(), 2500), 1);
     // Other codes, among them other bands, change nothing.
     view.handlePanelMessage(
         message(core::PanelCode::Band100To300, values.data(), distances.data(), 999), 1);

@@ -159,7 +159,9 @@ void WaveformView::plotWaveform(const double* values, const double* distances, s
     (side == 1 ? left_ : right_)->addPoints(distances, values, count);
     const double first = distances[0];
     const double last = distances[count - 1];
-    if (traits_.thresholdLines && side == 1) {
+    // The left rail sets the lines' extent; the right one only when it is
+    // analysed alone.
+    if (traits_.thresholdLines && (side == 1 || lines_[0]->pointCount() == 0)) {
         const auto levels = thresholdLevels(settings_);
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             lines_[i]->addPoint(first, levels[i]);
