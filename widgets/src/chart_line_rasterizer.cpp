@@ -1,6 +1,7 @@
 #include "chart_line_rasterizer.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -13,6 +14,8 @@ constexpr float kDiscScale = 32.0f;
 // A joint whose directions differ by less than this (sine of the angle)
 // needs no round part: the two segments' pixels meet without a notch.
 constexpr float kStraightJoint = 0.25f;
+// Pixel columns a vertical stroke can cover: a line 15 pixels wide.
+constexpr int kMaxSpanColumns = 16;
 
 // floor and ceil for pixel coordinates, without calls into libm.
 inline int floorToInt(float v) {
@@ -182,6 +185,48 @@ void ChartLineRasterizer::addSlab(float ax, float ay, float bx, float by) {
         for (int row = m0; row <= m1; ++row) {
             mark(row, left, right);
         }
+    }
+}
+
+void ChartLineRasterizer::addSpan(float x, float top, float bottom) {
+    if (clip_.isEmpty()) {
+        return;
+    }
+    x -= static_cast<float>(clip_.left());  // clip coordinates from here on
+    top -= static_cast<float>(clip_.top());
+    bottom -= static_cast<float>(clip_.top());
+    const float half = reach_ - 0.5f;
+    const float left = x - half;
+    const float right = x + half;
+    // Far beyond the clip only its edge matters (and fits an int).
+    const float y0 = std::max(top - half, -1.0f);
+    const float y1 = std::min(bottom + half, static_cast<float>(clip_.height()) + 1.0f);
+    if (!(right >= 0.0f && left <= static_cast<float>(clip_.width()) && y0 <= y1)) {
+        return;
+    }
+    const int c0 = std::max(0, floorToInt(left));
+    const int c1 = std::min({clip_.width() - 1, floorToInt(right), c0 + kMaxSpanColumns - 1});
+    const int r0 = std::max(0, floorToInt(y0));
+    const int r1 = std::min(clip_.height() - 1, floorToInt(y1));
+    if (c1 < c0 || r1 < r0) {
+        return;
+    }
+    // The share of each pixel column the stroke covers, the same on every row.
+    std::array<float, kMaxSpanColumns> across{};
+    for (int c = c0; c <= c1; ++c) {
+        across[static_cast<std::size_t>(c - c0)] =
+            std::min(right, static_cast<float>(c) + 1.0f) - std::max(left, static_cast<float>(c));
+    }
+    const auto stride = static_cast<std::size_t>(clip_.width());
+    for (int r = r0; r <= r1; ++r) {
+        const float down =
+            std::min(y1, static_cast<float>(r) + 1.0f) - std::max(y0, static_cast<float>(r));
+        std::uint8_t* row = mask_.data() + static_cast<std::size_t>(r) * stride;
+        for (int c = c0; c <= c1; ++c) {
+            std::uint8_t& cell = row[c];
+            cell = std::max(cell, coverageByte(across[static_cast<std::size_t>(c - c0)] * down));
+        }
+        mark(r, c0, c1);
     }
 }
 

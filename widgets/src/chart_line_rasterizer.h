@@ -32,6 +32,9 @@ public:
     void begin(QImage& image, const QRect& clip, double width);
     // One connected piece of the curve, points in image pixels.
     void addPolyline(const QPointF* points, std::size_t count);
+    // A vertical stroke at x from y = top to y = bottom (top <= bottom),
+    // its ends cut square half the width beyond them.
+    void addSpan(float x, float top, float bottom);
     // Blends `color` (premultiplied) into the covered pixels and clears the
     // mask for the next curve.
     void finish(QRgb color);

@@ -40,8 +40,9 @@ struct ChartIndexRun {
 ChartIndexRun visibleRun(std::span<const SChartXYPoint> points, const ChartLinearMap& mapX,
                          double left, double right);
 
-// A column holding this many points or fewer is drawn through its points.
-inline constexpr std::size_t kFewPointsPerColumn = 4;
+// A column holding this many points or fewer is drawn through its points;
+// more, less than a pixel apart, look the same as the span they cover.
+inline constexpr std::size_t kFewPointsPerColumn = 2;
 
 // The screen points of points[run] (X monotonic, all values finite) per pixel
 // column: the points themselves where a column holds kFewPointsPerColumn or
