@@ -132,6 +132,39 @@ TEST(ChartRendering, CurvesDrawnDirectlyMatchQPaintersStrokes) {
     EXPECT_LT(differing, inked / 50);
 }
 
+// A dense curve goes into the image as one span of rows per pixel column;
+// QPainter strokes the same columns with round joins. Both must ink the
+// same pixels, give or take an edge.
+TEST(ChartRendering, DenseColumnsDrawnAsSpansMatchQPaintersStrokes) {
+    CChartCtrl chart;
+    setUpPlainChart(chart, {0.0, 10.0}, {0.0, 10.0});
+    std::vector<double> x(20000);
+    std::vector<double> y(20000);
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        x[i] = 10.0 * static_cast<double>(i) / static_cast<double>(x.size());
+        y[i] = 5.0 + 2.0 * std::sin(x[i] * 2.0) + 0.8 * std::sin(x[i] * 300.0);
+    }
+    auto* line = chart.createLineSerie();
+    line->setPointOrdering(ChartPointOrdering::None);
+    line->setColor(kBlue);
+    line->setLineWidth(3);
+    line->addPoints(x.data(), y.data(), x.size());
+    const QImage direct = renderOn(chart, kSize, QImage::Format_ARGB32_Premultiplied, 1);
+    const QImage stroked = renderOn(chart, kSize, QImage::Format_RGB16, 1);
+    const QRect plot = pixelsOf(layoutFor(chart, kSize).plot);
+    int inked = 0;
+    int differing = 0;
+    for (int py = plot.top(); py <= plot.bottom(); ++py) {
+        for (int px = plot.left(); px <= plot.right(); ++px) {
+            const QColor a = direct.pixelColor(px, py);
+            inked += !near(a, Qt::white, 8);
+            differing += !near(a, stroked.pixelColor(px, py), 100);
+        }
+    }
+    EXPECT_GT(inked, 10000);
+    EXPECT_LT(differing, inked / 30);
+}
+
 TEST(ChartRendering, ATranslucentCurveIsBlendedOnceWhereverItsPiecesOverlap) {
     CChartCtrl chart;
     setUpPlainChart(chart, {0.0, 10.0}, {0.0, 10.0});

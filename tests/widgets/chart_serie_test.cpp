@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <vector>
 
 #include "widgets/chart_ctrl.h"
@@ -80,6 +81,29 @@ TEST_F(SerieTest, SortedByXByDefaultWithEqualKeysInArrivalOrder) {
     curve->setPointOrdering(ChartPointOrdering::ByY);
     for (std::size_t i = 1; i < curve->pointCount(); ++i) {
         EXPECT_LE(curve->point(i - 1).Y, curve->point(i).Y);
+    }
+}
+
+TEST_F(SerieTest, NearestByXFindsTheClosestPointInAnyOrder) {
+    struct Case {
+        std::vector<double> x;
+        double at;
+        std::optional<std::size_t> nearest;
+    };
+    const Case cases[] = {
+        {{0, 1, 2, 3}, 1.4, 1},          {{0, 1, 2, 3}, 1.6, 2},  {{0, 1, 2, 3}, -5, 0},
+        {{0, 1, 2, 3}, 99, 3},           {{3, 2, 1, 0}, 0.9, 2},  {{3, 2, 1, 0}, 7, 0},
+        {{0, 5, 1, 4}, 3.8, 3},          {{}, 1.0, std::nullopt}, {{0, 1}, NAN, std::nullopt},
+        {{NAN, NAN}, 1.0, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        CChartCtrl own;
+        auto* serie = own.createLineSerie();
+        serie->setPointOrdering(ChartPointOrdering::None);
+        for (const double x : c.x) {
+            serie->addPoint(x, 0.0);
+        }
+        EXPECT_EQ(serie->nearestByX(c.at), c.nearest) << c.at;
     }
 }
 
