@@ -117,15 +117,16 @@ TEST_F(WaveformEnvelopeTest, HoveringShowsACrosshairAndTheValuesUnderIt) {
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(view_.chart(), &move);
     ASSERT_TRUE(view_.chart()->crosshairPosition().has_value());
-    ASSERT_FALSE(fake_.status.texts.empty());
+    ASSERT_FALSE(fake_.status.readouts.empty());
     char value[32];
     std::snprintf(value, sizeof value, "%.3fmm", values_[sample]);
-    EXPECT_EQ(fake_.status.texts.back(),
+    EXPECT_EQ(fake_.status.readouts.back(),
               QString::fromUtf8("位置：5km+1.01m    右轨：") + QString::fromUtf8(value));
 
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(view_.chart(), &leave);
     EXPECT_FALSE(view_.chart()->crosshairPosition().has_value());
+    EXPECT_EQ(fake_.status.readouts.back(), QString()) << "the readout goes with the cursor";
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -201,6 +202,23 @@ TEST_F(MainFrameTest, SettingsFillTheRibbonAndTheStatusText) {
               QString::fromUtf8("绿色线表示的峰峰值为：0.050mm；红色线表示的峰峰值为：0.100mm。"));
     // The look's panel colour, from the start.
     EXPECT_EQ(frame.leftView()->panel(2)->backgroundColour(), QColor(224, 241, 252));
+}
+
+// A message over the status bar hides its panes for a while; the reading
+// under the cursor must show all the same, and go when the cursor does.
+TEST_F(MainFrameTest, TheCursorReadoutShowsOverMessagesAndGoesWhenCleared) {
+    writeConfig(kConfig);
+    CMainFrame& frame = open();
+    frame.show();
+    frame.showStatus(QString::fromUtf8("报表已输出"), 15000);
+    frame.showReadout(QString::fromUtf8("位置：35km+200.25m    左轨：0.123mm"));
+    auto* label = frame.statusBarWidget()->findChild<QLabel*>("statusReadout");
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_EQ(label->text(), QString::fromUtf8("位置：35km+200.25m    左轨：0.123mm"));
+    EXPECT_FALSE(label->geometry().intersects(frame.statusBarWidget()->progressBar()->geometry()));
+    frame.showReadout({});
+    EXPECT_FALSE(label->isVisible());
 }
 
 // The operator sees which device a port number opens: the mapped one, or

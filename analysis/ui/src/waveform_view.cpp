@@ -56,6 +56,7 @@ WaveformView::WaveformView(const core::PanelContext& context, const WaveformTrai
     chart_->setCrosshair(true);
     connect(chart_, &widgets::CChartCtrl::cursorMoved, this,
             [this](double position, double) { showReadout(position); });
+    connect(chart_, &widgets::CChartCtrl::cursorLeft, this, [this] { status_.showReadout({}); });
 }
 
 void WaveformView::showReadout(double position) {
@@ -66,7 +67,7 @@ void WaveformView::showReadout(double position) {
         }
         return curve->point(*index).Y;
     };
-    status_.showStatus(
+    status_.showReadout(
         QString::fromStdString(cursorReadoutText(position, valueAt(left_), valueAt(right_))));
 }
 

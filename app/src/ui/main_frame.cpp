@@ -362,6 +362,12 @@ void CMainFrame::showStatus(const QString& text, int timeoutMs) {
     }
 }
 
+void CMainFrame::showReadout(const QString& text) {
+    if (statusBar_ != nullptr) {
+        statusBar_->setReadout(text);
+    }
+}
+
 void CMainFrame::showProgress(int percent) {
     if (statusBar_ != nullptr) {
         statusBar_->progressBar()->setValue(percent);

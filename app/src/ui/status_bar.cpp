@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace sundrel::app {
 
@@ -29,6 +30,28 @@ SundrelStatusBar::SundrelStatusBar(QWidget* parent) : QStatusBar(parent) {
     progress_->setRange(0, 100);
     progress_->setValue(0);
     progress_->setTextVisible(false);
+    readout_ = new QLabel(this);  // placed by hand, like the progress bar
+    readout_->setObjectName("statusReadout");
+    readout_->setAutoFillBackground(true);
+    readout_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    readout_->hide();
+}
+
+void SundrelStatusBar::setReadout(const QString& text) {
+    readout_->setText(text);
+    readout_->setVisible(!text.isEmpty());
+    placeReadout();
+}
+
+QString SundrelStatusBar::readout() const {
+    return readout_->text();
+}
+
+void SundrelStatusBar::placeReadout() {
+    const int right = progress_->geometry().left() - 4;
+    const int width = std::min(readout_->sizeHint().width() + 8, std::max(0, right - 120));
+    readout_->setGeometry(right - width, 1, width, std::max(0, height() - 3));
+    readout_->raise();
 }
 
 void SundrelStatusBar::setInformation(const QString& text) {
@@ -47,6 +70,7 @@ void SundrelStatusBar::resizeEvent(QResizeEvent* event) {
                            std::max(0, event->size().height() - 3));
     information_->setMaximumWidth(std::max(0, left - pane_->width() - 12));
     progress_->raise();
+    placeReadout();
 }
 
 }  // namespace sundrel::app

@@ -33,6 +33,10 @@ public:
     // otherwise a message over the status bar for that long.
     virtual void showStatus(const QString& text, int timeoutMs = 0) = 0;
     virtual void showProgress(int percent) = 0;  // 0..100
+    // A reading under the cursor (position and values), shown beside the
+    // progress bar and not hidden by messages; an empty text removes it.
+    // Sinks without such a place ignore it.
+    virtual void showReadout(const QString& text) { static_cast<void>(text); }
 
 protected:
     StatusSink() = default;

@@ -72,6 +72,7 @@ public:
     bool isChecked(int id) const override;
     void showStatus(const QString& text, int timeoutMs = 0) override;
     void showProgress(int percent) override;
+    void showReadout(const QString& text) override;
 
     static constexpr int kLeftColumnWidth = 280;
 

@@ -19,6 +19,9 @@ public:
     void setInformation(const QString& text);
     QString information() const;
     QProgressBar* progressBar() const { return progress_; }
+    // Left of the progress bar, over any message; hidden when empty.
+    void setReadout(const QString& text);
+    QString readout() const;
     void handlePanelMessage(const core::PanelMessage&, std::intptr_t) override {}
 
 protected:
@@ -28,6 +31,8 @@ private:
     QLabel* pane_;
     QLabel* information_;
     QProgressBar* progress_;
+    QLabel* readout_;
+    void placeReadout();
 };
 
 // "绿色线表示的峰峰值为：%.3fmm；红色线表示的峰峰值为：%.3fmm。"

@@ -2,8 +2,8 @@
 
 #include <QString>
 #include <map>
-#include <string>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "core/panel_context.h"
@@ -28,9 +28,11 @@ public:
 class RecordingStatus : public core::StatusSink {
 public:
     void showStatus(const QString& text, int) override { texts.push_back(text); }
+    void showReadout(const QString& text) override { readouts.push_back(text); }
     void showProgress(int percent) override { progress.push_back(percent); }
 
     std::vector<QString> texts;
+    std::vector<QString> readouts;
     std::vector<int> progress;
 };
 
