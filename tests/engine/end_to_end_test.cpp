@@ -201,6 +201,32 @@ TEST_F(EndToEnd, SpikesOnMildCorrugationDoNotReachTheProfile) {
     }
 }
 
+// The engine keeps what it prepared for the last record's length; records
+// of other lengths in between must not change what a record gives.
+TEST_F(EndToEnd, ARecordGivesTheSameProfileWhateverWasAnalysedBefore) {
+    plan.left.roughnessMm = 0.02;
+    auto profileOf = [this](const std::string& path) {
+        return analyse(path)->withCode(KESTOVA_CODE_PROFILE).data;
+    };
+    plan.lengthM = 24.02;  // 1201 frames, a prime
+    ScratchFolder primeFolder;
+    const auto prime = sundrel::synth::writeRecordingPair(plan, primeFolder.path().string());
+    plan.lengthM = 24.0;  // 1200 frames
+    ScratchFolder smoothFolder;
+    const auto smooth = sundrel::synth::writeRecordingPair(plan, smoothFolder.path().string());
+
+    const auto primeFirst = profileOf(prime.leftPath);
+    const auto primeAgain = profileOf(prime.leftPath);
+    const auto smoothFirst = profileOf(smooth.leftPath);
+    const auto primeAfterSmooth = profileOf(prime.leftPath);
+    const auto smoothAfterPrime = profileOf(smooth.leftPath);
+    ASSERT_EQ(primeFirst.size(), 1201u);
+    ASSERT_EQ(smoothFirst.size(), 1200u);
+    EXPECT_EQ(primeAgain, primeFirst);
+    EXPECT_EQ(primeAfterSmooth, primeFirst);
+    EXPECT_EQ(smoothAfterPrime, smoothFirst);
+}
+
 TEST_F(EndToEnd, ARunWithoutTrailerAndWithStrayBytesStillAnalyses) {
     plan.withTrailer = false;
     plan.forward = false;
