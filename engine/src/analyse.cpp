@@ -1,6 +1,7 @@
 // The library's three exported functions and the order of one analysis.
 #include <array>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -93,7 +94,13 @@ int analyse(const std::string& path, const std::array<double, kBandCount>& limit
     state.distances = buildDistanceAxis(state.startPosition, state.endPosition, n);
 
     removeSpikes(state.samples);
-    reconstructProfile(state.samples);
+    if (n >= kMinimumInversionLength) {
+        if (!state.transform || state.transform->size() != n) {
+            state.transform.reset();  // one transform in memory at a time
+            state.transform = std::make_unique<RealDft>(n);
+        }
+        reconstructProfile(state.samples, *state.transform);
+    }
     const intptr_t side = state.side;
     send(KESTOVA_CODE_PROFILE, word(state.samples.data()), word(state.distances.data()), n, side);
 
@@ -152,6 +159,7 @@ KESTOVA_API int Analyse(const char* path, double dTh30_100, double dTh100_300, d
                                 {dTh30_100, dTh100_300, dTh300_1000, dTh1000_3000});
     } catch (const std::bad_alloc&) {
         kestova::engineState().resetRun();
+        kestova::engineState().transform.reset();
         return KESTOVA_OUT_OF_MEMORY;
     } catch (...) {
         kestova::engineState().resetRun();

@@ -3,10 +3,10 @@
 #include <gsl/gsl_complex.h>
 #include <gsl/gsl_complex_math.h>
 
+#include <cassert>
 #include <cmath>
 
 #include "engine_constants.h"
-#include "real_dft.h"
 
 namespace kestova {
 
@@ -22,11 +22,19 @@ std::complex<double> chordResponse(std::size_t k, std::size_t n) {
 }
 
 void reconstructProfile(std::span<double> samples) {
+    if (samples.size() < kMinimumInversionLength) {
+        return;
+    }
+    RealDft dft(samples.size());
+    reconstructProfile(samples, dft);
+}
+
+void reconstructProfile(std::span<double> samples, RealDft& dft) {
     const std::size_t n = samples.size();
     if (n < kMinimumInversionLength) {
         return;
     }
-    RealDft dft(n);
+    assert(dft.size() == n);
     dft.forward(samples);
     samples[0] = 0.0;  // the mean goes
 

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <span>
 
+#include "real_dft.h"
+
 namespace kestova {
 
 inline constexpr std::size_t kMinimumInversionLength = 10;
@@ -20,5 +22,10 @@ std::complex<double> chordResponse(std::size_t k, std::size_t n);
 // that response is at least 0.2. Records shorter than 10 samples are left as
 // they are.
 void reconstructProfile(std::span<double> samples);
+
+// The same with a transform made earlier for records of this length
+// (dft.size() == samples.size()): preparing a transform can cost more than
+// using it, and the two rails of a pair usually have the same length.
+void reconstructProfile(std::span<double> samples, RealDft& dft);
 
 }  // namespace kestova

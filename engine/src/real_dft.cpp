@@ -13,9 +13,11 @@ namespace kestova {
 namespace {
 
 // GSL's generic pass for a prime factor p > 5 costs about p operations per
-// element; Bluestein's smooth-length transforms cost about as much as factors
-// adding up to 100 (measured on 10 km records: a factor 97 direct about
-// 225 ms, 127 about 300 ms, Bluestein about 250 ms).
+// element. Bluestein's smooth-length transforms cost more to prepare and less
+// to run: on 10 km records a factor 97 direct costs about 240 ms to prepare
+// and run and 220 ms to run again, Bluestein about 390 ms and 120 ms (61:
+// 190 and 170 ms). Over the two rails of a pair, which share one transform,
+// they break even near factors adding up to 100.
 constexpr std::size_t kDirectFactorBudget = 100;
 
 // Sum of the prime factors above 5, with multiplicity.
@@ -81,14 +83,22 @@ struct RealDft::Mixed {
 
 // Bluestein's identity jk = (j^2 + k^2 - (k - j)^2) / 2 turns the length-n DFT
 //   X[k] = c[k] * sum_j (x[j] c[j]) conj(c[k - j]),  c[m] = exp(-i pi m^2 / n)
-// into a convolution, done with complex transforms of a smooth length
-// m >= 2n - 1. The inverse is the forward transform of the conjugate spectrum.
+// into a convolution, done with complex transforms of a smooth length m.
+//
+// A real record needs only lines 0 .. n/2, so the convolution is needed at
+// n/2 + 1 outputs only, and m >= n + n/2 keeps them free of wrap-around
+// (instead of m >= 2n - 1 for all n lines). The inverse of a half-complex
+// spectrum is, for the same reason, a convolution of its n/2 + 1 lines onto n
+// outputs, with the kernel c[d] for d = -n/2 .. n - 1: the mirror image of
+// the forward kernel's conjugate, whose transform is the conjugate of the
+// forward kernel's transform. One kernel transform serves both directions.
 struct RealDft::Bluestein {
     explicit Bluestein(std::size_t length)
         : n(length),
-          m(nextSmoothLength(2 * length - 1)),
+          half(length / 2),
+          m(nextSmoothLength(length + length / 2)),
           chirp(length),
-          chirpSpectrum(2 * m, 0.0),
+          kernelSpectrum(2 * m, 0.0),
           work(2 * m),
           table(gsl_fft_complex_wavetable_alloc(m)),
           workspace(gsl_fft_complex_workspace_alloc(m)) {
@@ -97,16 +107,24 @@ struct RealDft::Bluestein {
             const auto phase = static_cast<double>((j * j) % (2 * n));
             chirp[j] = std::polar(1.0, -std::numbers::pi * phase / static_cast<double>(n));
         }
+        // conj(c[d]) at d mod m for d = -(n - 1) .. n/2; m >= n + n/2 keeps
+        // the two ends apart.
         auto put = [&](std::size_t at, std::complex<double> value) {
-            chirpSpectrum[2 * at] = value.real();
-            chirpSpectrum[2 * at + 1] = value.imag();
+            kernelSpectrum[2 * at] = value.real();
+            kernelSpectrum[2 * at + 1] = value.imag();
         };
         put(0, std::conj(chirp[0]));
-        for (std::size_t j = 1; j < n; ++j) {
-            put(j, std::conj(chirp[j]));
-            put(m - j, std::conj(chirp[j]));
+        for (std::size_t d = 1; d < n; ++d) {
+            put(m - d, std::conj(chirp[d]));
         }
-        gsl_fft_complex_forward(chirpSpectrum.data(), 1, m, table, workspace);
+        for (std::size_t d = 1; d <= half; ++d) {
+            put(d, std::conj(chirp[d]));
+        }
+        gsl_fft_complex_forward(kernelSpectrum.data(), 1, m, table, workspace);
+        // The convolution's 1/m, here once instead of after every backward transform.
+        for (double& value : kernelSpectrum) {
+            value /= static_cast<double>(m);
+        }
     }
     ~Bluestein() {
         gsl_fft_complex_workspace_free(workspace);
@@ -115,69 +133,61 @@ struct RealDft::Bluestein {
     Bluestein(const Bluestein&) = delete;
     Bluestein& operator=(const Bluestein&) = delete;
 
-    // work[0 .. n) holds z (complex, interleaved); afterwards it holds DFT(z).
-    void transformWork() {
-        for (std::size_t j = 0; j < n; ++j) {
-            const std::complex<double> z(work[2 * j], work[2 * j + 1]);
-            const std::complex<double> a = z * chirp[j];
-            work[2 * j] = a.real();
-            work[2 * j + 1] = a.imag();
-        }
-        std::fill(work.begin() + static_cast<std::ptrdiff_t>(2 * n), work.end(), 0.0);
+    std::complex<double> at(std::size_t i) const { return {work[2 * i], work[2 * i + 1]}; }
+    void set(std::size_t i, std::complex<double> value) {
+        work[2 * i] = value.real();
+        work[2 * i + 1] = value.imag();
+    }
+
+    // Circular convolution of work (its first `inputs` entries, the rest
+    // zeroed here) with the kernel, or with its mirror image when `mirrored`.
+    void convolve(std::size_t inputs, bool mirrored) {
+        std::fill(work.begin() + static_cast<std::ptrdiff_t>(2 * inputs), work.end(), 0.0);
         gsl_fft_complex_forward(work.data(), 1, m, table, workspace);
         for (std::size_t k = 0; k < m; ++k) {
-            const std::complex<double> a(work[2 * k], work[2 * k + 1]);
-            const std::complex<double> b(chirpSpectrum[2 * k], chirpSpectrum[2 * k + 1]);
-            const std::complex<double> product = a * b;
-            work[2 * k] = product.real();
-            work[2 * k + 1] = product.imag();
+            std::complex<double> kernel(kernelSpectrum[2 * k], kernelSpectrum[2 * k + 1]);
+            set(k, at(k) * (mirrored ? std::conj(kernel) : kernel));
         }
-        gsl_fft_complex_inverse(work.data(), 1, m, table, workspace);
-        for (std::size_t k = 0; k < n; ++k) {
-            const std::complex<double> y(work[2 * k], work[2 * k + 1]);
-            const std::complex<double> line = y * chirp[k];
-            work[2 * k] = line.real();
-            work[2 * k + 1] = line.imag();
-        }
+        gsl_fft_complex_backward(work.data(), 1, m, table, workspace);
     }
 
     void forward(std::span<double> data) {
         for (std::size_t j = 0; j < n; ++j) {
-            work[2 * j] = data[j];
-            work[2 * j + 1] = 0.0;
+            set(j, data[j] * chirp[j]);
         }
-        transformWork();
-        data[0] = work[0];
+        convolve(n, false);
+        data[0] = (at(0) * chirp[0]).real();
         for (std::size_t k = 1; 2 * k - 1 < n; ++k) {
-            data[2 * k - 1] = work[2 * k];
+            const std::complex<double> line = at(k) * chirp[k];
+            data[2 * k - 1] = line.real();
             if (2 * k < n) {
-                data[2 * k] = work[2 * k + 1];
+                data[2 * k] = line.imag();
             }
         }
     }
 
     void inverse(std::span<double> data) {
-        // Conjugate of the full Hermitian spectrum: line n - k is conj(line k).
-        work[0] = data[0];
-        work[1] = 0.0;
-        for (std::size_t k = 1; k < n; ++k) {
-            const std::size_t line = k <= n / 2 ? k : n - k;
-            const double re = data[2 * line - 1];
-            const double im = 2 * line < n ? data[2 * line] : 0.0;
-            work[2 * k] = re;
-            work[2 * k + 1] = k <= n / 2 ? -im : im;
+        // y[j] = Re sum_{k <= n/2} z[k] exp(2 pi i jk / n) / n, where z holds
+        // line 0, twice every line below n/2 (it stands for line n - k too),
+        // and the real line n/2 of an even n once.
+        set(0, data[0]);
+        for (std::size_t k = 1; k <= half; ++k) {
+            const bool nyquist = 2 * k == n;
+            const std::complex<double> line(data[2 * k - 1], nyquist ? 0.0 : data[2 * k]);
+            set(k, (nyquist ? line : 2.0 * line) * std::conj(chirp[k]));
         }
-        transformWork();
+        convolve(half + 1, true);
         const double scale = 1.0 / static_cast<double>(n);
         for (std::size_t j = 0; j < n; ++j) {
-            data[j] = work[2 * j] * scale;
+            data[j] = (at(j) * std::conj(chirp[j])).real() * scale;
         }
     }
 
     std::size_t n;
+    std::size_t half;
     std::size_t m;
     std::vector<std::complex<double>> chirp;
-    std::vector<double> chirpSpectrum;
+    std::vector<double> kernelSpectrum;
     std::vector<double> work;
     gsl_fft_complex_wavetable* table;
     gsl_fft_complex_workspace* workspace;

@@ -26,16 +26,16 @@ std::vector<double> RunningMedian::compute(std::span<const double> values) {
         return medians;
     }
     medians.reserve(values.size() - width_ + 1);
-    window_.assign(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(width_));
-    std::sort(window_.begin(), window_.end(), orderedBefore);
     const std::size_t middle = width_ / 2;
-    medians.push_back(window_[middle]);
-    for (std::size_t i = width_; i < values.size(); ++i) {
-        remove(values[i - width_]);
-        insert(values[i]);
-        medians.push_back(window_[middle]);
-    }
+    forEachWindow(values, [&](std::size_t, std::span<const double> sorted) {
+        medians.push_back(sorted[middle]);
+    });
     return medians;
+}
+
+void RunningMedian::start(std::span<const double> first) {
+    window_.assign(first.begin(), first.end());
+    std::sort(window_.begin(), window_.end(), orderedBefore);
 }
 
 void RunningMedian::insert(double value) {

@@ -71,6 +71,25 @@ TEST(ReconstructProfile, LeavesWavelengthsBelowTheFloorAsTheChordSawThem) {
     EXPECT_NEAR(amplitude(samples), 0.12, 0.01);
 }
 
+// The engine keeps one transform per length for record after record; each
+// record must come out as with a transform of its own.
+TEST(ReconstructProfile, AKeptTransformGivesWhatAFreshOneGives) {
+    for (std::size_t n : {1000u, 1009u, 1025u}) {
+        RealDft kept(n);
+        for (double wavelength : {0.5, 0.06, 0.3}) {
+            auto rail = [wavelength](double x) {
+                return 0.3 * std::sin(2 * std::numbers::pi * x / wavelength) + 0.01 * x;
+            };
+            const auto samples = chordSamples(n, rail);
+            auto expected = samples;
+            reconstructProfile(expected);
+            auto withKept = samples;
+            reconstructProfile(withKept, kept);
+            EXPECT_EQ(withKept, expected) << n << " " << wavelength;
+        }
+    }
+}
+
 TEST(ReconstructProfile, ShortRecordsAreNotInverted) {
     std::vector<double> nine = {1, 2, 3, 4, 5, 6, 7, 8, 9};
     const auto before = nine;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -47,7 +48,7 @@ TEST(RealDft, MatchesTheDefinitionForEveryKindOfLength) {
     for (const Case c :
          {Case{2, false}, Case{10, false}, Case{360, false}, Case{17, false}, Case{11 * 13, false},
           Case{97, false}, Case{101, true}, Case{202, true}, Case{67 * 67, true}, Case{1009, true},
-          Case{2018, true}, Case{3 * 101, true}}) {
+          Case{2018, true}, Case{3 * 101, true}, Case{10 * 101, true}, Case{11 * 101, true}}) {
         const auto x = randomRecord(c.n);
         const auto expected = naiveHalfComplex(x);
         RealDft dft(c.n);
@@ -62,6 +63,35 @@ TEST(RealDft, MatchesTheDefinitionForEveryKindOfLength) {
         for (std::size_t i = 0; i < c.n; ++i) {
             ASSERT_NEAR(data[i], x[i], 1e-12) << "n " << c.n << " element " << i;
         }
+    }
+}
+
+// A transform is made once per length and used for record after record:
+// nothing of one record may stay behind in it.
+TEST(RealDft, KeepsNothingOfTheRecordBefore) {
+    for (std::size_t n : {360u, 1009u, 2018u}) {
+        RealDft kept(n);
+        auto first = randomRecord(n);
+        for (double& v : first) {
+            v *= 1000;
+        }
+        kept.forward(first);
+        kept.inverse(first);
+
+        const auto second = [n] {
+            auto x = randomRecord(n);
+            std::reverse(x.begin(), x.end());
+            return x;
+        }();
+        auto expected = second;
+        RealDft fresh(n);
+        fresh.forward(expected);
+        auto data = second;
+        kept.forward(data);
+        EXPECT_EQ(data, expected) << n;
+        fresh.inverse(expected);
+        kept.inverse(data);
+        EXPECT_EQ(data, expected) << n;
     }
 }
 

@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 #include <random>
 #include <vector>
 
+#include "engine_constants.h"
 #include "running_median.h"
+#include "test_support/test_recordings.h"
 
 namespace kestova {
 namespace {
@@ -23,6 +26,39 @@ std::vector<double> sortedMedians(const std::vector<double>& values, std::size_t
         medians.push_back(window[width / 2]);
     }
     return medians;
+}
+
+struct Wave {
+    double wavelengthMm;
+    double amplitudeMm;
+};
+
+// Chord samples, every 20 mm, of a rail whose profile is a sum of sinusoids.
+std::vector<double> chordOf(std::size_t n, const std::vector<Wave>& waves) {
+    std::vector<double> samples(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        for (const ChordTap& tap : kChordTaps) {
+            const double mm = static_cast<double>(i) * 20.0 + tap.offsetMm;
+            for (const Wave& wave : waves) {
+                samples[i] += tap.weight * wave.amplitudeMm *
+                              std::sin(2 * std::numbers::pi * mm / wave.wavelengthMm);
+            }
+        }
+    }
+    return samples;
+}
+
+// The median rule on its own: every sample more than 0.1 mm from the median
+// of its 81-sample window is replaced by that median.
+std::vector<double> medianRuleOnly(const std::vector<double>& values) {
+    auto result = values;
+    const auto medians = sortedMedians(values, 81);
+    for (std::size_t j = 0; j < medians.size(); ++j) {
+        if (std::fabs(medians[j] - values[j + 40]) > 0.1) {
+            result[j + 40] = medians[j];
+        }
+    }
+    return result;
 }
 
 TEST(RunningMedian, EqualsSortingEveryWindow) {
@@ -86,6 +122,73 @@ TEST(RemoveSpikes, UsesInputMediansNotCorrectedOnes) {
     }
     removeSpikes(values);
     EXPECT_EQ(values, expected);
+}
+
+// Corrugation whose chord swings far more than 0.1 mm about its median is
+// the rail itself, not a spike: the median rule alone would cut it back.
+TEST(RemoveSpikes, LeavesCorrugationOfAnyAmplitudeAlone) {
+    struct Case {
+        std::vector<Wave> waves;
+        bool severe;  // the median rule alone would change it
+    };
+    std::vector<Case> cases;
+    for (double wavelength : {42.0, 50.0, 60.0, 75.0, 100.0, 150.0, 250.0, 500.0, 1000.0, 2000.0}) {
+        for (double amplitude : {0.05, 0.2, 0.5, 1.0}) {
+            cases.push_back({{{wavelength, amplitude}}, amplitude == 1.0});
+        }
+    }
+    // Long waves: a window holds too few periods for a steady spread, and the
+    // crests stand out of its quartiles; they are smooth from sample to sample.
+    cases.push_back({{{500.0, 0.5}, {1000.0, 1.0}}, true});
+    // Short waves on long ones: many periods per window, jagged from sample to
+    // sample, but well inside the window's spread.
+    cases.push_back({{{60.0, 0.5}, {400.0, 0.5}}, true});
+    cases.push_back({{{42.0, 0.3}, {2000.0, 1.0}}, true});
+    for (const Case& c : cases) {
+        const auto samples = chordOf(3000, c.waves);
+        if (c.severe) {
+            EXPECT_NE(medianRuleOnly(samples), samples)
+                << c.waves[0].wavelengthMm << " mm, " << c.waves[0].amplitudeMm << " mm";
+        }
+        auto filtered = samples;
+        removeSpikes(filtered);
+        EXPECT_EQ(filtered, samples) << c.waves[0].wavelengthMm << " mm, " << c.waves[0].amplitudeMm
+                                     << " mm, " << c.waves.size() << " waves";
+    }
+}
+
+// Single-sample spikes of 0.3 to 2 mm on a rail with mild corrugation and
+// sensor noise go exactly as the median rule alone removes them; so does a
+// pair of adjacent spikes of 0.5 mm or more.
+TEST(RemoveSpikes, RemovesSpikesOnMildCorrugationAsTheMedianRuleDoes) {
+    const auto noise = testing::randomRecord(3000);
+    for (double wavelength : {42.0, 60.0, 100.0, 250.0, 500.0, 2000.0}) {
+        for (double height : {0.3, 0.5, 1.0, 2.0, -0.3, -0.7, -2.0}) {
+            for (std::size_t burst : {1u, 2u}) {
+                if (burst == 2 && std::fabs(height) < 0.5) {
+                    continue;
+                }
+                auto samples = chordOf(3000, {{wavelength, 0.05}});
+                for (std::size_t i = 0; i < samples.size(); ++i) {
+                    samples[i] += 0.005 * noise[i];
+                }
+                // Spikes at different phases of the corrugation, one per window.
+                for (std::size_t at = 200; at + 200 < samples.size(); at += 97) {
+                    for (std::size_t k = 0; k < burst; ++k) {
+                        samples[at + k] += height;
+                    }
+                }
+                const auto expected = medianRuleOnly(samples);
+                auto filtered = samples;
+                removeSpikes(filtered);
+                ASSERT_EQ(filtered, expected)
+                    << wavelength << " mm, spike " << height << " mm, burst " << burst;
+                for (std::size_t at = 200; at + 200 < samples.size(); at += 97) {
+                    EXPECT_NE(filtered[at], samples[at]) << wavelength << " mm, at " << at;
+                }
+            }
+        }
+    }
 }
 
 TEST(RemoveSpikes, ShortRecordsAreLeftAlone) {

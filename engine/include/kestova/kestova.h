@@ -11,6 +11,30 @@
  *
  * Threads: the library keeps one global state and takes no lock; calls must
  * not overlap. Every message is handled before Analyse() goes on.
+ *
+ * The profile (code 12) is built from one chord sample per frame, 20 mm
+ * apart, in two steps:
+ *  1. Spike removal. A sample is replaced by the median of the 81 samples
+ *     centred on it (the input samples, never corrected ones) when all three
+ *     hold:
+ *       - it lies more than 0.1 mm from that median;
+ *       - it lies below Q1 - 2.5 (Q3 - Q1) or above Q3 + 2.5 (Q3 - Q1), where
+ *         Q1 and Q3 are the 21st and 61st of the 81 samples in ascending
+ *         order (the window's quartiles);
+ *       - it lies more than 0.1 mm from the mean of its two neighbours.
+ *     The first and last 40 samples are never changed, nor records of 80
+ *     samples or fewer. A record whose samples all stay within 0.1 mm of
+ *     their medians passes unchanged. Single-sample spikes of 0.3 mm and more
+ *     on a rail with mild corrugation (chord within 0.1 mm of its median) are
+ *     removed, and so are adjacent pairs of 0.5 mm and more; corrugation of
+ *     any amplitude is not: the quartile test lets through what the window's
+ *     own spread explains, the neighbour test smooth long waves.
+ *  2. Inversion of the chord's response. The mean is removed and every
+ *     spectral line of the whole record (its exact length, no padding) below
+ *     the Nyquist line is divided by the chord's response where that
+ *     response is at least 0.2; elsewhere (wavelengths above about 2.28 m and
+ *     three narrow gaps near 47, 80 and 115 mm) the line keeps the chord's
+ *     response. Records of fewer than 10 samples are not inverted.
  */
 #ifndef KESTOVA_KESTOVA_H
 #define KESTOVA_KESTOVA_H
