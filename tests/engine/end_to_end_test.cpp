@@ -188,7 +188,8 @@ TEST_F(EndToEnd, SpikesOnMildCorrugationDoNotReachTheProfile) {
         plan.left.spikeHeightMm = height;
         ScratchFolder spikedFolder;
         const auto spiked = sundrel::synth::writeRecordingPair(plan, spikedFolder.path().string());
-        const auto& profile = analyse(spiked.leftPath)->withCode(KESTOVA_CODE_PROFILE).data;
+        const auto host = analyse(spiked.leftPath);  // owns the arrays
+        const auto& profile = host->withCode(KESTOVA_CODE_PROFILE).data;
         ASSERT_EQ(profile.size(), expected.size());
         // A removed spike leaves the median in its place, which misses the
         // chord by up to the corrugation's swing at one sample: after the
