@@ -4,6 +4,7 @@
 
 #include <QVBoxLayout>
 
+#include "analysis/analysis_rules.h"
 #include "widgets/chart_bar_serie.h"
 #include "widgets/chart_ctrl.h"
 #include "widgets/chart_legend.h"
@@ -71,7 +72,7 @@ CEvaluationDlg::CEvaluationDlg(const core::PanelContext&, QWidget* parent) : Pan
     limit_->setLineWidth(2);
     limit_->setName(q("5%"));
     for (const double x : {0.5, 1.5, 2.5, 3.5, 4.5}) {
-        limit_->addPoint(x, 5);
+        limit_->addPoint(x, kFailingExceedRatio);
     }
 
     dockViewLegend(*chart_);
